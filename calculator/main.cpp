@@ -1,0 +1,3 @@
+#include "project.h"
+
+int main() { return vb::ThunRTMain(ZendaricProject()); }

@@ -1,0 +1,72 @@
+// A form: the window that owns the controls, delivers their events to the
+// program's procedures, and draws its background picture and lines.
+#pragma once
+
+#include "controls.h"
+
+#include <QAbstractButton>
+#include <QPixmap>
+#include <QWidget>
+
+#include <functional>
+#include <span>
+
+namespace vb {
+
+// A line control, its two end points in twips from the client area's
+// top-left corner.
+struct LineControl {
+    const char *name;
+    int x1, y1, x2, y2;
+};
+
+inline constexpr int TwipsPerPixel = 15;
+
+template <class F> struct ClickBinding {
+    const char *control;
+    void (F::*procedure)();
+};
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form(QWidget *parent = nullptr);
+
+    // The form's own load event; the runtime calls it once, before the
+    // form is first shown.
+    virtual void Form_Load() {}
+
+    void SetPicture(const QString &resource);
+    void SetLines(std::span<const LineControl> lines) { lines_ = lines; }
+    std::span<const LineControl> Lines() const { return lines_; }
+
+    // Runs one event procedure. An error that it does not handle is shown
+    // in the runtime's error box, and the program ends.
+    static void Run(const std::function<void()> &procedure);
+
+protected:
+    template <class F> void BindClicks(std::span<const ClickBinding<F>> bindings) {
+        F *self = static_cast<F *>(this);
+        for (const auto &binding : bindings) {
+            auto procedure = binding.procedure;
+            connect(Button(binding.control), &QAbstractButton::clicked, this,
+                    [self, procedure] { Run([self, procedure] { (self->*procedure)(); }); });
+        }
+    }
+    template <class F> void BindTick(Timer &timer, void (F::*procedure)()) {
+        F *self = static_cast<F *>(this);
+        connect(&timer, &Timer::Tick, this,
+                [self, procedure] { Run([self, procedure] { (self->*procedure)(); }); });
+    }
+
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QAbstractButton *Button(const char *name) const;
+
+    QPixmap picture_;
+    std::span<const LineControl> lines_;
+};
+
+} // namespace vb
