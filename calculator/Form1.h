@@ -52,6 +52,9 @@ private:
     void ClearResult();
     vb::TextBox *TargetBox() const;
     void EnterDigit(const QString &digit);
+    enum class Operands { One, Two };
+    void PressOperator(const QString &code, Operands operands, const QString &prompt);
+    void TransferResult(vb::TextBox *target);
 
     vb::Timer Timer1;
 };

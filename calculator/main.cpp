@@ -1,3 +1,5 @@
 #include "project.h"
 
-int main() { return vb::ThunRTMain(ZendaricProject()); }
+int main() {
+    return vb::ThunRTMain(ZendaricProject());
+}

@@ -12,7 +12,9 @@ namespace vb {
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
-void TextBox::SetText(const QString &text) { setText(text); }
+void TextBox::SetText(const QString &text) {
+    setText(text);
+}
 
 void TextBox::SetSelText(const QString &text) {
     const QString old = this->text();
@@ -22,7 +24,9 @@ void TextBox::SetSelText(const QString &text) {
     setCursorPosition(start + text.size());
 }
 
-void TextBox::SetLocked(bool locked) { setReadOnly(locked); }
+void TextBox::SetLocked(bool locked) {
+    setReadOnly(locked);
+}
 
 void TextBox::focusInEvent(QFocusEvent *event) {
     QLineEdit::focusInEvent(event);
@@ -120,6 +124,8 @@ void Timer::SetInterval(int milliseconds) {
         timer_.stop();
 }
 
-int Timer::RemainingTime() const { return timer_.isActive() ? timer_.remainingTime() : -1; }
+int Timer::RemainingTime() const {
+    return timer_.isActive() ? timer_.remainingTime() : -1;
+}
 
 } // namespace vb

@@ -27,8 +27,8 @@ void Form::paintEvent(QPaintEvent *) {
         painter.drawPixmap(0, 0, picture_);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 0));
     for (const LineControl &line : lines_)
-        painter.drawLine(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel,
-                         line.x2 / TwipsPerPixel, line.y2 / TwipsPerPixel);
+        painter.drawLine(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel, line.x2 / TwipsPerPixel,
+                         line.y2 / TwipsPerPixel);
 }
 
 void Form::closeEvent(QCloseEvent *event) {

@@ -74,5 +74,8 @@ int vbaStrCmp(const QString &literal, const QString &text);
 
 // vbaStrCmp as a truth value, for conditions joined bitwise.
 Boolean StrEq(const QString &literal, const QString &text);
+inline Boolean StrNe(const QString &literal, const QString &text) {
+    return StrEq(literal, text) ? False : True;
+}
 
 } // namespace vb

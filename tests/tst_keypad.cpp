@@ -130,8 +130,8 @@ void KeypadTest::caretInsertion_data() {
     QTest::newRow("successive keys keep their order")
         << u"19"_s << K{Qt::Key_Home, Qt::Key_Right} << u"78"_s << u"1789"_s;
     QTest::newRow("selected 2 of 123 is replaced by 9")
-        << u"123"_s << K{Qt::Key_Home, Qt::Key_Right, Qt::ShiftModifier | Qt::Key_Right}
-        << u"9"_s << u"193"_s;
+        << u"123"_s << K{Qt::Key_Home, Qt::Key_Right, Qt::ShiftModifier | Qt::Key_Right} << u"9"_s
+        << u"193"_s;
     QTest::newRow("selection made leftwards is replaced too")
         << u"123"_s << K{Qt::Key_End, Qt::ShiftModifier | Qt::Key_Left} << u"45"_s << u"1245"_s;
     QTest::newRow("everything selected is replaced")
