@@ -10,6 +10,15 @@
 
 namespace vb {
 
+QPixmap LoadPicture(const QString &resource) {
+    QPixmap picture;
+    if (!QPixmapCache::find(resource, &picture)) {
+        picture.load(resource);
+        QPixmapCache::insert(resource, picture);
+    }
+    return picture;
+}
+
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
 void TextBox::SetText(const QString &text) {
@@ -82,11 +91,7 @@ CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {}
 
 void CommandButton::setPicture(const QString &resource) {
     pictureName_ = resource;
-    // Several buttons share one picture: decode it once.
-    if (!QPixmapCache::find(resource, &picture_)) {
-        picture_.load(resource);
-        QPixmapCache::insert(resource, picture_);
-    }
+    picture_ = LoadPicture(resource);
     update();
 }
 

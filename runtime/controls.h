@@ -13,6 +13,10 @@
 
 namespace vb {
 
+// A picture from the program's resources, decoded once however many
+// controls show it.
+QPixmap LoadPicture(const QString &resource);
+
 // A text box. Locked means the user cannot change the text, while it still
 // takes the focus, shows the caret and lets the user select and copy.
 class TextBox : public QLineEdit {

@@ -9,15 +9,23 @@
 #include <QPainter>
 #include <QPixmapCache>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace vb {
 
-Form::Form(QWidget *parent) : QWidget(parent) {}
+Form::Form(QWidget *parent) : QWidget(parent) {
+    // A fixed frame: nothing lays the controls out again, so there is no
+    // maximise box, and the form's equal minimum and maximum size keep the
+    // window manager from resizing it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+}
 
-void Form::SetPicture(const QString &resource) {
-    if (!QPixmapCache::find(resource, &picture_)) {
-        picture_.load(resource);
-        QPixmapCache::insert(resource, picture_);
-    }
+void Form::setPicture(const QString &resource) {
+    pictureName_ = resource;
+    picture_ = LoadPicture(resource);
     update();
 }
 
@@ -25,10 +33,18 @@ void Form::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     if (!picture_.isNull())
         painter.drawPixmap(0, 0, picture_);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 0));
-    for (const LineControl &line : lines_)
-        painter.drawLine(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel, line.x2 / TwipsPerPixel,
-                         line.y2 / TwipsPerPixel);
+    // Lines are 1 pixel wide and black, whatever the desktop's colours: the
+    // background picture they are drawn over is the same everywhere. As on
+    // Windows, a line covers its first end point and not its last.
+    for (const LineControl &line : lines_) {
+        const QPoint from(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel);
+        const QPoint to(line.x2 / TwipsPerPixel, line.y2 / TwipsPerPixel);
+        const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
+        for (int step = 0; step < steps; ++step) {
+            const QPointF at = QPointF(from) + QPointF(to - from) * step / steps;
+            painter.fillRect(QRect(at.toPoint(), QSize(1, 1)), Qt::black);
+        }
+    }
 }
 
 void Form::closeEvent(QCloseEvent *event) {

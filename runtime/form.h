@@ -29,6 +29,8 @@ template <class F> struct ClickBinding {
 
 class Form : public QWidget {
     Q_OBJECT
+    // The background picture, drawn at its own size from the top-left corner.
+    Q_PROPERTY(QString picture READ picture WRITE setPicture)
 public:
     explicit Form(QWidget *parent = nullptr);
 
@@ -36,7 +38,8 @@ public:
     // form is first shown.
     virtual void Form_Load() {}
 
-    void SetPicture(const QString &resource);
+    QString picture() const { return pictureName_; }
+    void setPicture(const QString &resource);
     void SetLines(std::span<const LineControl> lines) { lines_ = lines; }
     std::span<const LineControl> Lines() const { return lines_; }
 
@@ -65,6 +68,7 @@ protected:
 private:
     QAbstractButton *Button(const char *name) const;
 
+    QString pictureName_;
     QPixmap picture_;
     std::span<const LineControl> lines_;
 };

@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include "fonts.h"
 #include "form.h"
 #include "numeric.h"
 
@@ -33,6 +34,7 @@ int ThunRTMain(const ProjectHeader &header) {
 
 std::unique_ptr<Form> StartForm(const ProjectHeader &header) {
     ended = false;
+    InstallFonts();
     std::unique_ptr<Form> form = header.createStartForm();
     Form::Run([&form] { form->Form_Load(); });
     if (ended)

@@ -1,0 +1,13 @@
+// The faces behind the font names that window definitions carry. Those
+// names are Windows system fonts; Debian has other faces, which must also
+// show Arabic.
+#pragma once
+
+namespace vb {
+
+// Maps "MS Sans Serif" onto Debian faces and gives text boxes, which have
+// no font of their own, one that shows Arabic. Call before the first form
+// is built; calling it again changes nothing.
+void InstallFonts();
+
+} // namespace vb

@@ -1,0 +1,212 @@
+// The window on a real X server: the size and frame hints the server holds,
+// and a screenshot of what it shows, kept as a PNG for people to look at and
+// checked where the arrows must show and where the buttons hide them.
+#include "calculatorwindow.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QWindow>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs one of the X utilities on the window and returns what it prints.
+QString XTool(const QString &program, QStringList arguments) {
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForStarted() || !tool.waitForFinished(10000) ||
+        tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(tool.readAllStandardOutput());
+}
+
+QString Match(const QString &text, const QString &pattern) {
+    return QRegularExpression(pattern).match(text).captured(1);
+}
+
+// The bits of _MOTIF_WM_HINTS, through which the window asks for its frame.
+constexpr unsigned MotifFunctions = 1, MotifDecorations = 2;
+constexpr unsigned MotifAll = 1, MotifMinimize = 8, MotifMaximize = 16, MotifClose = 32;
+constexpr unsigned MotifDecorateAll = 1, MotifDecorateTitle = 8, MotifDecorateMaximize = 64;
+
+enum class Seen { Line, Untouched };
+
+struct PixelRow {
+    const char *what;
+    Seen seen;
+    QLine pixels; // a horizontal, vertical or diagonal run, both ends in
+};
+
+// Pixels of the client area. "Untouched" pixels look the same with and
+// without the lines: a button stands over them, or no line runs there.
+constexpr PixelRow Pixels[] = {
+    {"Lin6 shows left of Command15", Seen::Line, {32, 152, 39, 152}},
+    {"Command15 hides Lin6", Seen::Untouched, {40, 152, 80, 152}},
+    {"Lin6 shows right of Command15", Seen::Line, {81, 152, 87, 152}},
+    {"Lin6 stops short of Txt3", Seen::Untouched, {88, 152, 103, 152}},
+    {"Lin5 is the left shaft", Seen::Line, {32, 121, 32, 151}},
+    {"Lin7 and Lin8 meet at the left tip", Seen::Line, {32, 120, 32, 120}},
+    {"Lin7 slants down to the right", Seen::Line, {33, 121, 39, 127}},
+    {"Lin8 slants down to the left", Seen::Line, {31, 121, 25, 127}},
+    {"Lin7 leaves its last point out", Seen::Untouched, {40, 128, 40, 128}},
+    {"Lin8 leaves its last point out", Seen::Untouched, {24, 128, 24, 128}},
+    {"the left tip stands clear of Txt2", Seen::Untouched, {32, 115, 32, 119}},
+    {"Lin1 starts clear of Txt3", Seen::Untouched, {193, 152, 207, 152}},
+    {"Lin1 shows left of Command34", Seen::Line, {208, 152, 215, 152}},
+    {"Command34 hides Lin1", Seen::Untouched, {216, 152, 256, 152}},
+    {"Lin1 shows right of Command34", Seen::Line, {257, 152, 263, 152}},
+    {"Lin2 is the right shaft", Seen::Line, {264, 121, 264, 152}},
+    {"Lin3 and Lin4 meet at the right tip", Seen::Line, {264, 120, 264, 120}},
+    {"Lin3 slants down to the right", Seen::Line, {265, 121, 271, 127}},
+    {"Lin4 slants down to the left", Seen::Line, {263, 121, 257, 127}},
+    {"Lin3 leaves its last point out", Seen::Untouched, {272, 128, 272, 128}},
+    {"Lin4 leaves its last point out", Seen::Untouched, {256, 128, 256, 128}},
+    {"the right tip stands clear of Txt1", Seen::Untouched, {264, 115, 264, 119}},
+};
+
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+std::vector<QPoint> PointsOf(QLine run) {
+    std::vector<QPoint> points;
+    const QPoint step(Sign(run.dx()), Sign(run.dy()));
+    for (QPoint at = run.p1();; at += step) {
+        points.push_back(at);
+        if (at == run.p2())
+            break;
+    }
+    return points;
+}
+
+} // namespace
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void clientAreaAsTheServerHoldsIt();
+    void frameHints();
+    void arrows_data();
+    void arrows();
+
+private:
+    QImage Shot() const;
+
+    std::unique_ptr<CalculatorWindow> window_;
+    QImage withLines_;
+    QImage withoutLines_;
+};
+
+QImage ScreenshotTest::Shot() const {
+    vb::Form &form = *window_->form;
+    form.repaint();
+    QCoreApplication::processEvents();
+    return form.screen()->grabWindow(form.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+void ScreenshotTest::initTestCase() {
+    QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+    window_ = std::make_unique<CalculatorWindow>();
+    QVERIFY(window_->exposed);
+    // What people look at: a prompt in the message line, an operation
+    // under way and a result longer than its box.
+    window_->click("Command17"); // "+" with no first number asks for one
+    window_->press(u"12"_s);
+    window_->click("Command23");
+    window_->press(u"345"_s);
+    window_->box("Txt3")->SetText(u"-1.23456789012346E+200"_s);
+    QCOMPARE(window_->text("Txt4"), u"أدخل رقماً في خانة العدد الأول "_s);
+
+    withLines_ = Shot();
+    QCOMPARE(withLines_.size(), QSize(316, 509));
+    const QString path = QDir(QStringLiteral(SCREENSHOT_DIR)).filePath(u"Form1.png"_s);
+    QVERIFY(withLines_.save(path));
+    qInfo("screenshot: %s", qPrintable(path));
+
+    vb::Form &form = *window_->form;
+    const auto lines = form.Lines();
+    form.SetLines({});
+    withoutLines_ = Shot();
+    form.SetLines(lines);
+}
+
+void ScreenshotTest::cleanupTestCase() {
+    window_.reset();
+}
+
+void ScreenshotTest::clientAreaAsTheServerHoldsIt() {
+    vb::Form &form = *window_->form;
+    QCOMPARE(form.windowHandle()->geometry().size(), QSize(316, 509));
+    const QString id = QString::number(form.winId());
+    const QString info = XTool(u"xwininfo"_s, {u"-id"_s, id});
+    QVERIFY2(!info.isEmpty(), "xwininfo failed");
+    QCOMPARE(Match(info, uR"(Width: (\d+))"_s), u"316"_s);
+    QCOMPARE(Match(info, uR"(Height: (\d+))"_s), u"509"_s);
+
+    // Minimum and maximum size alike: no window manager lets the user
+    // resize the window.
+    const QString hints = XTool(u"xprop"_s, {u"-id"_s, id, u"WM_NORMAL_HINTS"_s});
+    QVERIFY2(!hints.isEmpty(), "xprop failed");
+    QCOMPARE(Match(hints, uR"(minimum size: (\d+ by \d+))"_s), u"316 by 509"_s);
+    QCOMPARE(Match(hints, uR"(maximum size: (\d+ by \d+))"_s), u"316 by 509"_s);
+    // No place of its own: the window manager puts the window where it likes.
+    QVERIFY2(!hints.contains(u"location"_s), qPrintable(hints));
+}
+
+void ScreenshotTest::frameHints() {
+    const QString id = QString::number(window_->form->winId());
+    const QString motif = XTool(u"xprop"_s, {u"-id"_s, id, u"_MOTIF_WM_HINTS"_s});
+    const QStringList values = motif.section(u'=', 1).split(u',', Qt::SkipEmptyParts);
+    QVERIFY2(values.size() >= 3, qPrintable(motif));
+    bool ok = false;
+    const unsigned flags = values[0].trimmed().toUInt(&ok, 0);
+    QVERIFY(ok);
+    const unsigned functions = values[1].trimmed().toUInt(&ok, 0);
+    QVERIFY(ok);
+    const unsigned decorations = values[2].trimmed().toUInt(&ok, 0);
+    QVERIFY(ok);
+
+    // A title bar with a close and a minimise box and no maximise box. Qt
+    // offers the resize function all the same; the equal size limits above
+    // are what keep the size.
+    QVERIFY(flags & MotifFunctions);
+    QVERIFY(functions & MotifClose);
+    QVERIFY(functions & MotifMinimize);
+    QVERIFY(!(functions & (MotifAll | MotifMaximize)));
+    QVERIFY(flags & MotifDecorations);
+    QVERIFY(decorations & MotifDecorateTitle);
+    QVERIFY(!(decorations & (MotifDecorateAll | MotifDecorateMaximize)));
+}
+
+void ScreenshotTest::arrows_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(Pixels)); ++row)
+        QTest::newRow(Pixels[row].what) << row;
+}
+
+void ScreenshotTest::arrows() {
+    QFETCH(int, row);
+    const PixelRow &expected = Pixels[row];
+    const QRgb black = qRgb(0, 0, 0);
+    for (QPoint at : PointsOf(expected.pixels)) {
+        const QRgb with = withLines_.pixel(at);
+        const QRgb without = withoutLines_.pixel(at);
+        const QString where = QStringLiteral("at %1, %2").arg(at.x()).arg(at.y());
+        if (expected.seen == Seen::Line) {
+            QVERIFY2(with == black, qPrintable(where + u": no black line"_s));
+            QVERIFY2(without != black, qPrintable(where + u": the line does not stand out"_s));
+        } else {
+            QVERIFY2(with == without, qPrintable(where + u": a line shows"_s));
+        }
+    }
+}
+
+QTEST_MAIN(ScreenshotTest)
+#include "tst_screenshot.moc"
