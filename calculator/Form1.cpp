@@ -71,21 +71,13 @@ void Form1::Form_Load() {
     Txt3->SetLocked(true);
 }
 
-void Form1::Timer1_Timer() {
-    Txt4->SetText(u""_s);
-}
+void Form1::Timer1_Timer() { Txt4->SetText(u""_s); }
 
-void Form1::Command42_Click() {
-    vb::vbaEnd();
-}
+void Form1::Command42_Click() { vb::vbaEnd(); }
 
-void Form1::Command24_Click() {
-    vb::rtcMsgBox(AboutText, 0, AboutTitle);
-}
+void Form1::Command24_Click() { vb::rtcMsgBox(AboutText, 0, AboutTitle); }
 
-void Form1::Command25_Click() {
-    vb::rtcShell(WebPageCommand, 1);
-}
+void Form1::Command25_Click() { vb::rtcShell(WebPageCommand, 1); }
 
 void Form1::ClearResult() {
     if (vb::vbaStrCmp(u""_s, Txt3->Text()) != 0)
@@ -106,33 +98,15 @@ void Form1::EnterDigit(const QString &digit) {
     TargetBox()->SetSelText(digit);
 }
 
-void Form1::Command4_Click() {
-    EnterDigit(u"1"_s);
-}
-void Form1::Command10_Click() {
-    EnterDigit(u"2"_s);
-}
-void Form1::Command12_Click() {
-    EnterDigit(u"3"_s);
-}
-void Form1::Command8_Click() {
-    EnterDigit(u"4"_s);
-}
-void Form1::Command11_Click() {
-    EnterDigit(u"5"_s);
-}
-void Form1::Command13_Click() {
-    EnterDigit(u"6"_s);
-}
-void Form1::Command9_Click() {
-    EnterDigit(u"7"_s);
-}
-void Form1::Command7_Click() {
-    EnterDigit(u"8"_s);
-}
-void Form1::Command14_Click() {
-    EnterDigit(u"9"_s);
-}
+void Form1::Command4_Click() { EnterDigit(u"1"_s); }
+void Form1::Command10_Click() { EnterDigit(u"2"_s); }
+void Form1::Command12_Click() { EnterDigit(u"3"_s); }
+void Form1::Command8_Click() { EnterDigit(u"4"_s); }
+void Form1::Command11_Click() { EnterDigit(u"5"_s); }
+void Form1::Command13_Click() { EnterDigit(u"6"_s); }
+void Form1::Command9_Click() { EnterDigit(u"7"_s); }
+void Form1::Command7_Click() { EnterDigit(u"8"_s); }
+void Form1::Command14_Click() { EnterDigit(u"9"_s); }
 
 void Form1::Command2_Click() {
     ClearResult();
@@ -143,13 +117,9 @@ void Form1::Command2_Click() {
     TargetBox()->SetSelText(u"0"_s);
 }
 
-void Form1::Command3_Click() {
-    TargetBox()->SetSelText(u"."_s);
-}
+void Form1::Command3_Click() { TargetBox()->SetSelText(u"."_s); }
 
-void Form1::Command35_Click() {
-    TargetBox()->SetText(u"3.141592654"_s);
-}
+void Form1::Command35_Click() { TargetBox()->SetText(u"3.141592654"_s); }
 
 void Form1::Command39_Click() {
     Txt1->SetText(u""_s);
@@ -169,36 +139,16 @@ void Form1::PressOperator(const QString &code, Operands operands, const QString 
     }
 }
 
-void Form1::Command17_Click() {
-    PressOperator(u"+"_s, Operands::Two, FirstNumberPrompt);
-}
-void Form1::Command18_Click() {
-    PressOperator(u"-"_s, Operands::Two, FirstNumberPrompt);
-}
-void Form1::Command5_Click() {
-    PressOperator(u"×"_s, Operands::Two, FirstNumberPrompt);
-}
-void Form1::Command6_Click() {
-    PressOperator(u"÷"_s, Operands::Two, FirstNumberPrompt);
-}
-void Form1::Command22_Click() {
-    PressOperator(u"أس"_s, Operands::Two, TwoNumbersPrompt);
-}
-void Form1::Command23_Click() {
-    PressOperator(u"جذر"_s, Operands::Two, TwoNumbersPromptWide);
-}
-void Form1::Command19_Click() {
-    PressOperator(u"x2"_s, Operands::One, FirstNumberPrompt);
-}
-void Form1::Command1_Click() {
-    PressOperator(u"x3"_s, Operands::One, FirstNumberPrompt);
-}
-void Form1::Command20_Click() {
-    PressOperator(u"جذر2"_s, Operands::One, FirstNumberPrompt);
-}
-void Form1::Command21_Click() {
-    PressOperator(u"جذر3"_s, Operands::One, FirstNumberPrompt);
-}
+void Form1::Command17_Click() { PressOperator(u"+"_s, Operands::Two, FirstNumberPrompt); }
+void Form1::Command18_Click() { PressOperator(u"-"_s, Operands::Two, FirstNumberPrompt); }
+void Form1::Command5_Click() { PressOperator(u"×"_s, Operands::Two, FirstNumberPrompt); }
+void Form1::Command6_Click() { PressOperator(u"÷"_s, Operands::Two, FirstNumberPrompt); }
+void Form1::Command22_Click() { PressOperator(u"أس"_s, Operands::Two, TwoNumbersPrompt); }
+void Form1::Command23_Click() { PressOperator(u"جذر"_s, Operands::Two, TwoNumbersPromptWide); }
+void Form1::Command19_Click() { PressOperator(u"x2"_s, Operands::One, FirstNumberPrompt); }
+void Form1::Command1_Click() { PressOperator(u"x3"_s, Operands::One, FirstNumberPrompt); }
+void Form1::Command20_Click() { PressOperator(u"جذر2"_s, Operands::One, FirstNumberPrompt); }
+void Form1::Command21_Click() { PressOperator(u"جذر3"_s, Operands::One, FirstNumberPrompt); }
 
 void Form1::Command16_Click() {
     const QString first = Txt1->Text();
@@ -261,9 +211,5 @@ void Form1::TransferResult(vb::TextBox *target) {
         Txt3->SetText(u""_s);
 }
 
-void Form1::Command15_Click() {
-    TransferResult(Txt2);
-}
-void Form1::Command34_Click() {
-    TransferResult(Txt1);
-}
+void Form1::Command15_Click() { TransferResult(Txt2); }
+void Form1::Command34_Click() { TransferResult(Txt1); }

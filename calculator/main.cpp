@@ -1,5 +1,3 @@
 #include "project.h"
 
-int main() {
-    return vb::ThunRTMain(ZendaricProject());
-}
+int main() { return vb::ThunRTMain(ZendaricProject()); }

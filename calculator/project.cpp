@@ -4,14 +4,10 @@
 
 namespace {
 
-std::unique_ptr<vb::Form> CreateForm1() {
-    return std::make_unique<Form1>();
-}
+std::unique_ptr<vb::Form> CreateForm1() { return std::make_unique<Form1>(); }
 
 constexpr vb::ProjectHeader Project{"Zendaric", &CreateForm1};
 
 } // namespace
 
-const vb::ProjectHeader &ZendaricProject() {
-    return Project;
-}
+const vb::ProjectHeader &ZendaricProject() { return Project; }

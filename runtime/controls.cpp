@@ -21,9 +21,7 @@ QPixmap LoadPicture(const QString &resource) {
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
-void TextBox::SetText(const QString &text) {
-    setText(text);
-}
+void TextBox::SetText(const QString &text) { setText(text); }
 
 void TextBox::SetSelText(const QString &text) {
     const QString old = this->text();
@@ -33,9 +31,7 @@ void TextBox::SetSelText(const QString &text) {
     setCursorPosition(start + text.size());
 }
 
-void TextBox::SetLocked(bool locked) {
-    setReadOnly(locked);
-}
+void TextBox::SetLocked(bool locked) { setReadOnly(locked); }
 
 void TextBox::focusInEvent(QFocusEvent *event) {
     QLineEdit::focusInEvent(event);
@@ -129,8 +125,6 @@ void Timer::SetInterval(int milliseconds) {
         timer_.stop();
 }
 
-int Timer::RemainingTime() const {
-    return timer_.isActive() ? timer_.remainingTime() : -1;
-}
+int Timer::RemainingTime() const { return timer_.isActive() ? timer_.remainingTime() : -1; }
 
 } // namespace vb

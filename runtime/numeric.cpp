@@ -32,9 +32,7 @@ constexpr std::int64_t kExponentCap = 1'000'000'000'000'000;
     throw RuntimeError(ErrorCode::InvalidProcedureCall, "Type mismatch");
 }
 
-bool isAsciiDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
+bool isAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // A numeric text reduced to its sign, significant digits (no leading zeros;
 // none at all for zero) and the power of ten of its first digit.
@@ -165,9 +163,7 @@ double checked(double result) {
 
 } // namespace
 
-Boolean rtcIsNumeric(const QString &text) {
-    return convert(text) ? True : False;
-}
+Boolean rtcIsNumeric(const QString &text) { return convert(text) ? True : False; }
 
 double vbaR8Str(const QString &text) {
     const std::optional<double> value = convert(text);
@@ -235,9 +231,7 @@ double rtcSqr(double value) {
     return checked(std::sqrt(value));
 }
 
-void vbaFPException() {
-    raise(ErrorCode::Overflow);
-}
+void vbaFPException() { raise(ErrorCode::Overflow); }
 
 int vbaStrCmp(const QString &literal, const QString &text) {
     const int order = QString::compare(literal, text, Qt::CaseSensitive);

@@ -59,9 +59,7 @@ void vbaEnd() {
     QCoreApplication::exit(0);
 }
 
-void SetEndHandler(std::function<void()> handler) {
-    EndHandler() = std::move(handler);
-}
+void SetEndHandler(std::function<void()> handler) { EndHandler() = std::move(handler); }
 
 int rtcMsgBox(const QString &prompt, int buttons, const QString &title) {
     if (buttons != 0)

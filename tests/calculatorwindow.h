@@ -147,3 +147,38 @@ public:
 private:
     QTimer poll_;
 };
+
+// What a button that must not touch the calculator leaves alone.
+struct State {
+    QString first, second, result, message, op;
+    int interval;
+    int remaining;
+};
+
+inline State Capture(const CalculatorWindow &w) {
+    return {w.text("Txt1"),
+            w.text("Txt2"),
+            w.text("Txt3"),
+            w.text("Txt4"),
+            w.caption(),
+            w.timer()->Interval(),
+            w.timer()->RemainingTime()};
+}
+
+inline void CompareState(const State &now, const State &before) {
+    QCOMPARE(now.first, before.first);
+    QCOMPARE(now.second, before.second);
+    QCOMPARE(now.result, before.result);
+    QCOMPARE(now.message, before.message);
+    QCOMPARE(now.op, before.op);
+    QCOMPARE(now.interval, before.interval);
+    if (before.remaining < 0) {
+        QCOMPARE(now.remaining, -1);
+    } else {
+        // Still running and not started afresh.
+        QVERIFY2(
+            now.remaining >= 0 && now.remaining <= before.remaining,
+            qPrintable(
+                QStringLiteral("%1 ms left, %2 before").arg(now.remaining).arg(before.remaining)));
+    }
+}

@@ -53,39 +53,6 @@ private:
     bool busy_ = false;
 };
 
-// What the about box must leave alone.
-struct State {
-    QString first, second, result, message, op;
-    int interval;
-    int remaining;
-};
-
-State Capture(const CalculatorWindow &w) {
-    return {w.text("Txt1"),
-            w.text("Txt2"),
-            w.text("Txt3"),
-            w.text("Txt4"),
-            w.caption(),
-            w.timer()->Interval(),
-            w.timer()->RemainingTime()};
-}
-
-void CompareState(const State &now, const State &before) {
-    QCOMPARE(now.first, before.first);
-    QCOMPARE(now.second, before.second);
-    QCOMPARE(now.result, before.result);
-    QCOMPARE(now.message, before.message);
-    QCOMPARE(now.op, before.op);
-    QCOMPARE(now.interval, before.interval);
-    if (before.remaining < 0) {
-        QCOMPARE(now.remaining, -1);
-    } else {
-        // Still running and not started afresh.
-        QVERIFY2(now.remaining >= 0 && now.remaining <= before.remaining,
-                 qPrintable(u"%1 ms left, %2 before"_s.arg(now.remaining).arg(before.remaining)));
-    }
-}
-
 void CheckAboutBox(QMessageBox *box, const CalculatorWindow &w, const State &before) {
     QCOMPARE(box->windowTitle(), AboutTitle);
     QCOMPARE(box->text(), AboutText);

@@ -39,9 +39,7 @@ double run(Operation operation, const Variant &left, const Variant &right) {
     return 0.0;
 }
 
-QString repeated(char digit, int count) {
-    return QString(count, QLatin1Char(digit));
-}
+QString repeated(char digit, int count) { return QString(count, QLatin1Char(digit)); }
 
 QString bitsOf(double value) {
     return QStringLiteral("0x%1").arg(std::bit_cast<quint64>(value), 16, 16, QLatin1Char('0'));

@@ -59,9 +59,7 @@ private slots:
     void promptGoesByItselfAfterFourSeconds();
 };
 
-void OperatorsTest::numberStoresCode_data() {
-    AddOperatorRows("stores its code");
-}
+void OperatorsTest::numberStoresCode_data() { AddOperatorRows("stores its code"); }
 
 void OperatorsTest::numberStoresCode() {
     QFETCH(QString, code);

@@ -40,18 +40,14 @@ quint32 u32(const QByteArray &b, int at) {
     return qFromLittleEndian<quint32>(reinterpret_cast<const uchar *>(b.constData()) + at);
 }
 
-int luma(QRgb c) {
-    return (299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c)) / 1000;
-}
+int luma(QRgb c) { return (299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c)) / 1000; }
 
 int distance(QRgb a, QRgb b) {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                      std::abs(qBlue(a) - qBlue(b))});
 }
 
-QString rgbText(QRgb c) {
-    return QColor(c).name();
-}
+QString rgbText(QRgb c) { return QColor(c).name(); }
 
 // ---------------------------------------------------------------------------------------------
 // The key faces, as the window shows them
@@ -98,9 +94,7 @@ const FaceSign kFaces[] = {
 // well below this.
 constexpr int kLightLuma = 185;
 
-bool isLight(const QImage &img, int x, int y) {
-    return luma(img.pixel(x, y)) > kLightLuma;
-}
+bool isLight(const QImage &img, int x, int y) { return luma(img.pixel(x, y)) > kLightLuma; }
 
 QRect lightBox(const QImage &img) {
     QRect box;
@@ -433,9 +427,7 @@ void TestPictures::skinTitle() {
     QVERIFY2(holes >= 10, qPrintable(QString::number(holes)));
 }
 
-void TestPictures::faceFormat_data() {
-    addFaceRows();
-}
+void TestPictures::faceFormat_data() { addFaceRows(); }
 
 void TestPictures::faceFormat() {
     QFETCH(QString, file);
@@ -458,9 +450,7 @@ void TestPictures::faceFormat() {
     QCOMPARE(reader.read().size(), QSize(kFaceW, kFaceH));
 }
 
-void TestPictures::faceTile_data() {
-    addFaceRows();
-}
+void TestPictures::faceTile_data() { addFaceRows(); }
 
 void TestPictures::faceTile() {
     QFETCH(QString, file);
@@ -509,9 +499,7 @@ void TestPictures::faceTile() {
     }
 }
 
-void TestPictures::faceSignBox_data() {
-    addFaceRows();
-}
+void TestPictures::faceSignBox_data() { addFaceRows(); }
 
 void TestPictures::faceSignBox() {
     QFETCH(QString, file);

@@ -69,9 +69,7 @@ constexpr PixelRow Pixels[] = {
     {"the right tip stands clear of Txt1", Seen::Untouched, {264, 115, 264, 119}},
 };
 
-int Sign(int value) {
-    return (value > 0) - (value < 0);
-}
+int Sign(int value) { return (value > 0) - (value < 0); }
 
 std::vector<QPoint> PointsOf(QLine run) {
     std::vector<QPoint> points;
@@ -137,9 +135,7 @@ void ScreenshotTest::initTestCase() {
     form.SetLines(lines);
 }
 
-void ScreenshotTest::cleanupTestCase() {
-    window_.reset();
-}
+void ScreenshotTest::cleanupTestCase() { window_.reset(); }
 
 void ScreenshotTest::clientAreaAsTheServerHoldsIt() {
     vb::Form &form = *window_->form;

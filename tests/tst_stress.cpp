@@ -79,9 +79,7 @@ const char *OperatorCode(const QString &button) {
     return nullptr;
 }
 
-bool OneOperand(const char *code) {
-    return code[0] == 'x' || QString::fromUtf8(code).size() == 4;
-}
+bool OneOperand(const char *code) { return code[0] == 'x' || QString::fromUtf8(code).size() == 4; }
 
 std::uint32_t EnvNumber(const char *name, std::uint32_t fallback) {
     bool ok = false;

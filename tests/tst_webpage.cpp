@@ -17,35 +17,6 @@ namespace {
 const QString UrlHandler = u"RUNDLL32.EXE URL.DLL,FileProtocolHandler "_s;
 const QString WebPage = u"https://example.org/"_s;
 
-// What the button must leave alone.
-struct State {
-    QString first, second, result, message, op;
-    int interval;
-    int remaining;
-};
-
-State Capture(const CalculatorWindow &w) {
-    return {w.text("Txt1"),
-            w.text("Txt2"),
-            w.text("Txt3"),
-            w.text("Txt4"),
-            w.caption(),
-            w.timer()->Interval(),
-            w.timer()->RemainingTime()};
-}
-
-void CompareState(const State &now, const State &before) {
-    QCOMPARE(now.first, before.first);
-    QCOMPARE(now.second, before.second);
-    QCOMPARE(now.result, before.result);
-    QCOMPARE(now.message, before.message);
-    QCOMPARE(now.op, before.op);
-    QCOMPARE(now.interval, before.interval);
-    // Still running and not started afresh.
-    QVERIFY2(now.remaining >= 0 && now.remaining <= before.remaining,
-             qPrintable(u"%1 ms left, %2 before"_s.arg(now.remaining).arg(before.remaining)));
-}
-
 // 8 ÷ 0 = leaves its message, 12 + 3 = the result 15, then π + π: every box
 // filled, an operator pending and the message timer running.
 void EnterState(const CalculatorWindow &w) {

@@ -12,9 +12,7 @@ constexpr int kInfoHeaderBytes = 40;
 constexpr int kPaletteBytes = 16 * 4;
 
 // Bitmap rows are padded to whole 32-bit words.
-int rowBytes(int width, int bitsPerPixel) {
-    return (width * bitsPerPixel + 31) / 32 * 4;
-}
+int rowBytes(int width, int bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
 
 int imageBytes(const QImage &image) {
     const int h = image.height();

@@ -43,9 +43,7 @@ Rgb lerp(Rgb a, Rgb b, double t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-Rgb scaled(Rgb c, double f) {
-    return {c.r * f, c.g * f, c.b * f};
-}
+Rgb scaled(Rgb c, double f) { return {c.r * f, c.g * f, c.b * f}; }
 
 QRgb toQRgb(Rgb c) {
     auto channel = [](double v) { return std::clamp(int(std::lround(v)), 0, 255); };
@@ -133,9 +131,7 @@ QTransform fitInto(const QRectF &from, const QRectF &to, double maxStretch) {
 }
 
 // Continuous rectangle covering whole pixels x0..x1, y0..y1.
-QRectF pixels(int x0, int y0, int x1, int y1) {
-    return QRectF(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
-}
+QRectF pixels(int x0, int y0, int x1, int y1) { return QRectF(x0, y0, x1 - x0 + 1, y1 - y0 + 1); }
 
 // Coverage of `path` over a w x h grid, 0..255 a pixel.
 std::vector<int> coverage(const QPainterPath &path, int w, int h, bool smooth) {
@@ -325,9 +321,7 @@ Rgb tilePixel(int x, int y) {
 
 using Mask = std::vector<int>; // coverage over the tile, 0..255 a pixel
 
-Mask tileCoverage(const QPainterPath &path) {
-    return coverage(path, kTileW, kTileH, true);
-}
+Mask tileCoverage(const QPainterPath &path) { return coverage(path, kTileW, kTileH, true); }
 
 QImage drawFace(const Mask &sign) {
     const Rgb shadow = hex(0x2B565F);
@@ -486,9 +480,7 @@ constexpr int kKeyPitch = 20;
 constexpr int kGrooveU = 28; // x + y of a groove's shaded line
 constexpr int kGrooveV = 4;  // x - y of a groove's lit line
 
-int mod(int a, int m) {
-    return ((a % m) + m) % m;
-}
+int mod(int a, int m) { return ((a % m) + m) % m; }
 
 QRgb grooveColour(int x, int y) {
     static const QRgb acrossU[] = {kGrey, kBlack, kLightGrey};
