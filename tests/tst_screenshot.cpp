@@ -93,6 +93,9 @@ private slots:
     void frameHints();
     void arrows_data();
     void arrows();
+    void skinFromTheTopLeftCorner();
+    void titleStandsClearOfEveryControl();
+    void everyButtonShowsItsFace();
 
 private:
     QImage Shot() const;
@@ -202,6 +205,57 @@ void ScreenshotTest::arrows() {
             QVERIFY2(with == without, qPrintable(where + u": a line shows"_s));
         }
     }
+}
+
+void ScreenshotTest::skinFromTheTopLeftCorner() {
+    const QImage skin = QImage(u":/assets/skin.bmp"_s).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(skin.size(), QSize(316, 512));
+    // Where no control stands, the window shows the skin pixel for pixel.
+    const QRect open[] = {
+        {0, 0, 316, 24}, {0, 0, 16, 509}, {297, 70, 19, 439}, {0, 474, 316, 35}, {0, 250, 316, 38}};
+    for (const QRect &area : open)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                QVERIFY2(withoutLines_.pixel(x, y) == skin.pixel(x, y),
+                         qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
+}
+
+void ScreenshotTest::titleStandsClearOfEveryControl() {
+    const QRect title(63, 42, 177, 27);
+    for (QWidget *control : window_->form->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(!control->geometry().intersects(title), qPrintable(control->objectName()));
+    const QImage skin = QImage(u":/assets/skin.bmp"_s).convertToFormat(QImage::Format_RGB32);
+    int black = 0;
+    for (int y = title.top(); y <= title.bottom(); ++y)
+        for (int x = title.left(); x <= title.right(); ++x) {
+            QVERIFY(withLines_.pixel(x, y) == skin.pixel(x, y));
+            black += withLines_.pixel(x, y) == qRgb(0, 0, 0);
+        }
+    QVERIFY2(black > 500, "the title does not show");
+}
+
+void ScreenshotTest::everyButtonShowsItsFace() {
+    const auto buttons = window_->form->findChildren<vb::CommandButton *>();
+    int faces = 0;
+    for (vb::CommandButton *button : buttons) {
+        if (button->picture().isEmpty())
+            continue;
+        ++faces;
+        const QImage face = QImage(button->picture()).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(face.size(), QSize(46, 26));
+        // The face is centred: two columns cut on the left, three on the
+        // right, and its bottom row. Inside the button's own border, every
+        // pixel is the face's.
+        const QPoint origin = button->geometry().topLeft() + QPoint(-2, 0);
+        const QRect inside = button->geometry().adjusted(2, 2, -2, -2);
+        for (int y = inside.top(); y <= inside.bottom(); ++y)
+            for (int x = inside.left(); x <= inside.right(); ++x)
+                QVERIFY2(
+                    withoutLines_.pixel(x, y) == face.pixel(QPoint(x, y) - origin),
+                    qPrintable(
+                        QStringLiteral("%1 at %2, %3").arg(button->objectName()).arg(x).arg(y)));
+    }
+    QCOMPARE(faces, 26);
 }
 
 QTEST_MAIN(ScreenshotTest)
