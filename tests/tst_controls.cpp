@@ -20,6 +20,7 @@ private slots:
     void timerStoreRestartsTheCount();
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
+    void bitmapReadsPixelForPixel();
 };
 
 void ControlsTest::initTestCase() {
@@ -124,6 +125,23 @@ void ControlsTest::unhandledErrorShowsBoxThenEnds() {
     QVERIFY(!afterThrow);
     QVERIFY2(shown.contains(u"6"_s) && shown.contains(u"Overflow"_s), qPrintable(shown));
     QCOMPARE(ends, 1);
+}
+
+void ControlsTest::bitmapReadsPixelForPixel() {
+    // An odd width pads every row; rows are stored bottom-up.
+    QImage drawn(5, 3, QImage::Format_RGB32);
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            drawn.setPixel(x, y, qRgb(40 * x, 80 * y, 200 - 10 * x - 20 * y));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"picture.bmp"_s);
+    QVERIFY(drawn.save(path, "BMP"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().at(28), char(24)); // the layout the runtime reads itself
+    const QImage read = vb::LoadPicture(path).toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(read, drawn);
+    QVERIFY(vb::LoadPicture(dir.filePath(u"missing.bmp"_s)).isNull());
 }
 
 QTEST_MAIN(ControlsTest)
