@@ -31,7 +31,10 @@ void InstallFonts() {
     textBox.setFamilies(TextBoxFaces);
     textBox.setPixelSize(TextBoxPixels);
     textBox.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(textBox, "vb::TextBox");
+    // The application's own font, not one for text boxes alone: a font set
+    // per class reaches each box only when it is first shown, and laying the
+    // boxes out again then costs more than the rest of the start-up adds.
+    QApplication::setFont(textBox);
 }
 
 } // namespace vb
