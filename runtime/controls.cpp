@@ -1,72 +1,15 @@
 #include "controls.h"
 
+#include "pictures.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QFocusEvent>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QStyleOptionFocusRect>
 #include <QTimerEvent>
 #include <qdrawutil.h>
 
-#include <cstdint>
-#include <cstring>
-
 namespace vb {
-
-namespace {
-
-std::uint32_t Little(const QByteArray &bytes, int at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | std::uint8_t(bytes[at + i]);
-    return value;
-}
-
-// Reads an uncompressed 24-bit bitmap stored bottom-up, or gives a null
-// image for anything else. Qt's own reader would first load every image
-// plugin to ask which one reads the file, which costs more at start-up
-// than the picture itself.
-QImage ReadBitmap(const QString &resource) {
-    if (!resource.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
-        return {};
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    constexpr int headerSize = 54;
-    if (bytes.size() < headerSize || !bytes.startsWith("BM") || Little(bytes, 14, 4) != 40 ||
-        Little(bytes, 28, 2) != 24 || Little(bytes, 30, 4) != 0)
-        return {};
-    const std::uint32_t offset = Little(bytes, 10, 4);
-    const auto width = std::int32_t(Little(bytes, 18, 4));
-    const auto height = std::int32_t(Little(bytes, 22, 4));
-    if (width <= 0 || height <= 0 || width > 4096 || height > 4096)
-        return {};
-    const qsizetype stride = (qsizetype(width) * 3 + 3) / 4 * 4;
-    if (offset < headerSize || qsizetype(offset) + stride * height > bytes.size())
-        return {};
-    QImage image(width, height, QImage::Format_BGR888);
-    for (int row = 0; row < height; ++row)
-        std::memcpy(image.scanLine(height - 1 - row), bytes.constData() + offset + row * stride,
-                    std::size_t(width) * 3);
-    return image;
-}
-
-} // namespace
-
-QPixmap LoadPicture(const QString &resource) {
-    QPixmap picture;
-    if (!QPixmapCache::find(resource, &picture)) {
-        const QImage bitmap = ReadBitmap(resource);
-        if (bitmap.isNull())
-            picture.load(resource);
-        else
-            picture = QPixmap::fromImage(bitmap);
-        QPixmapCache::insert(resource, picture);
-    }
-    return picture;
-}
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
@@ -150,7 +93,7 @@ void CommandButton::paintEvent(QPaintEvent *) {
         painter.drawText(face.translated(down, down), Qt::AlignCenter, text());
     } else {
         const QPoint origin((width() - picture_.width()) / 2, (height() - picture_.height()) / 2);
-        painter.drawPixmap(origin + QPoint(down, down), picture_);
+        painter.drawImage(origin + QPoint(down, down), picture_);
     }
     qDrawWinButton(&painter, face, palette(), down);
     if (hasFocus()) {

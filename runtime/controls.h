@@ -3,19 +3,15 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
-#include <QPixmap>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
 
 namespace vb {
-
-// A picture from the program's resources, decoded once however many
-// controls show it.
-QPixmap LoadPicture(const QString &resource);
 
 // A text box. Locked means the user cannot change the text, while it still
 // takes the focus, shows the caret and lets the user select and copy.
@@ -70,7 +66,7 @@ protected:
 
 private:
     QString pictureName_;
-    QPixmap picture_;
+    QImage picture_;
 };
 
 // The timer: no ticks while the interval is 0, and every store of a

@@ -1,13 +1,15 @@
 #include "form.h"
 
 #include "numeric.h"
+#include "pictures.h"
 #include "services.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPixmapCache>
+#include <QPixmap>
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,10 +31,18 @@ void Form::setPicture(const QString &resource) {
     update();
 }
 
+void Form::setIcon(const QString &resource) {
+    iconName_ = resource;
+    QIcon icon;
+    for (const QImage &image : LoadPictures(resource))
+        icon.addPixmap(QPixmap::fromImage(image));
+    setWindowIcon(icon);
+}
+
 void Form::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     if (!picture_.isNull())
-        painter.drawPixmap(0, 0, picture_);
+        painter.drawImage(0, 0, picture_);
     // Lines are 1 pixel wide and black, whatever the desktop's colours: the
     // background picture they are drawn over is the same everywhere. As on
     // Windows, a line covers its first end point and not its last.

@@ -5,7 +5,7 @@
 #include "controls.h"
 
 #include <QAbstractButton>
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -31,6 +31,8 @@ class Form : public QWidget {
     Q_OBJECT
     // The background picture, drawn at its own size from the top-left corner.
     Q_PROPERTY(QString picture READ picture WRITE setPicture)
+    // The window's icon: a picture whose images are its sizes.
+    Q_PROPERTY(QString icon READ icon WRITE setIcon)
 public:
     explicit Form(QWidget *parent = nullptr);
 
@@ -40,6 +42,8 @@ public:
 
     QString picture() const { return pictureName_; }
     void setPicture(const QString &resource);
+    QString icon() const { return iconName_; }
+    void setIcon(const QString &resource);
     void SetLines(std::span<const LineControl> lines) { lines_ = lines; }
     std::span<const LineControl> Lines() const { return lines_; }
 
@@ -69,7 +73,8 @@ private:
     QAbstractButton *Button(const char *name) const;
 
     QString pictureName_;
-    QPixmap picture_;
+    QImage picture_;
+    QString iconName_;
     std::span<const LineControl> lines_;
 };
 

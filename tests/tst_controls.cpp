@@ -2,6 +2,7 @@
 #include "controls.h"
 #include "form.h"
 #include "numeric.h"
+#include "pictures.h"
 #include "services.h"
 
 #include <QMessageBox>
@@ -20,7 +21,9 @@ private slots:
     void timerStoreRestartsTheCount();
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
-    void bitmapReadsPixelForPixel();
+    void bakedPicturesReadBackPixelForPixel();
+    void bakedPicturesRejectDamage_data();
+    void bakedPicturesRejectDamage();
 };
 
 void ControlsTest::initTestCase() {
@@ -127,21 +130,60 @@ void ControlsTest::unhandledErrorShowsBoxThenEnds() {
     QCOMPARE(ends, 1);
 }
 
-void ControlsTest::bitmapReadsPixelForPixel() {
-    // An odd width pads every row; rows are stored bottom-up.
-    QImage drawn(5, 3, QImage::Format_RGB32);
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x)
-            drawn.setPixel(x, y, qRgb(40 * x, 80 * y, 200 - 10 * x - 20 * y));
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"picture.bmp"_s);
-    QVERIFY(drawn.save(path, "BMP"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().at(28), char(24)); // the layout the runtime reads itself
-    const QImage read = vb::LoadPicture(path).toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(read, drawn);
-    QVERIFY(vb::LoadPicture(dir.filePath(u"missing.bmp"_s)).isNull());
+namespace {
+
+QImage Drawn(int width, int height, QImage::Format format) {
+    QImage drawn(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            drawn.setPixel(x, y, qRgba(40 * x, 80 * y, 200 - 10 * x - 20 * y, 255 - 30 * x));
+    return drawn;
+}
+
+} // namespace
+
+void ControlsTest::bakedPicturesReadBackPixelForPixel() {
+    // An odd width, a picture of two images (an icon's sizes), and one with
+    // see-through pixels, which keeps them.
+    const QImage opaque = Drawn(5, 3, QImage::Format_RGB888);
+    const QImage seeThrough = Drawn(4, 2, QImage::Format_ARGB32);
+    const QByteArray baked = vb::BakePictures({opaque, seeThrough});
+    const auto *data = reinterpret_cast<const uchar *>(baked.constData());
+    const QList<QImage> read = vb::ReadPictures(data, baked.size());
+    QCOMPARE(read.size(), 2);
+    QCOMPARE(read[0].format(), QImage::Format_RGB32);
+    QCOMPARE(read[0], opaque.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(read[1], seeThrough.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    // Painting reads the bytes in place: nothing was copied.
+    QCOMPARE(read[0].constBits(), data + 16);
+}
+
+void ControlsTest::bakedPicturesRejectDamage_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("keep");
+    const QByteArray none;
+    QTest::newRow("nothing baked") << 0 << none << 0;
+    QTest::newRow("header cut short") << 0 << none << 10;
+    QTest::newRow("pixels cut short") << 0 << none << 16 + 5 * 3 * 4 - 1;
+    QTest::newRow("second image cut short") << 0 << none << 16 + 5 * 3 * 4 + 3;
+    QTest::newRow("wrong magic") << 0 << QByteArray("PNG\x89") << -1;
+    QTest::newRow("no width") << 4 << QByteArray(4, '\0') << -1;
+    QTest::newRow("too tall") << 8 << QByteArray("\xff\xff\xff\x7f", 4) << -1;
+    QTest::newRow("24-bit format") << 12 << QByteArray("\x0d\0\0\0", 4) << -1;
+}
+
+void ControlsTest::bakedPicturesRejectDamage() {
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, keep);
+    QByteArray baked = vb::BakePictures({Drawn(5, 3, QImage::Format_RGB32)});
+    baked += vb::BakePictures({Drawn(2, 2, QImage::Format_RGB32)});
+    baked.replace(offset, bytes.size(), bytes);
+    if (keep >= 0)
+        baked.truncate(keep);
+    QVERIFY(vb::ReadPictures(reinterpret_cast<const uchar *>(baked.constData()), baked.size())
+                .isEmpty());
 }
 
 QTEST_MAIN(ControlsTest)

@@ -4,6 +4,7 @@
 #include "calculatorwindow.h"
 
 #include <QFontInfo>
+#include <QImageReader>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -132,6 +133,7 @@ private slots:
     void noOtherControls();
     void tabChain();
     void windowIsFixed();
+    void windowIconIsTheIconFile();
     void buttonsHaveNoDefaultNorAccessKey();
     void fonts_data();
     void fonts();
@@ -241,6 +243,20 @@ void LayoutTest::windowIsFixed() {
     QVERIFY(flags & Qt::WindowMinimizeButtonHint);
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(flags & Qt::FramelessWindowHint));
+}
+
+void LayoutTest::windowIconIsTheIconFile() {
+    CalculatorWindow w;
+    const QIcon icon = w.form->windowIcon();
+    QImageReader file(QStringLiteral(ZENDARIC_ASSETS_DIR "/icon.ico"));
+    QCOMPARE(file.imageCount(), 2);
+    for (int i = 0; i < file.imageCount(); ++i) {
+        QVERIFY(file.jumpToImage(i));
+        const QImage drawn = file.read().convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(icon.availableSizes().contains(drawn.size()), qPrintable(file.errorString()));
+        QCOMPARE(icon.pixmap(drawn.size()).toImage().convertToFormat(QImage::Format_ARGB32), drawn);
+    }
+    QCOMPARE(icon.availableSizes().size(), 2);
 }
 
 void LayoutTest::buttonsHaveNoDefaultNorAccessKey() {
