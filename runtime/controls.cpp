@@ -7,9 +7,32 @@
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QTimerEvent>
-#include <qdrawutil.h>
 
 namespace vb {
+
+void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palette, bool down) {
+    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
+    if (w < 2 || h < 2)
+        return;
+    const QColor light = palette.color(QPalette::Light);
+    const QColor shadow = palette.color(QPalette::Shadow);
+    const QColor button = palette.color(QPalette::Button);
+    const QColor dark = palette.color(QPalette::Dark);
+    const QColor &outerTopLeft = down ? shadow : light;
+    const QColor &outerBottomRight = down ? light : shadow;
+    const QColor &innerTopLeft = down ? dark : button;
+    const QColor &innerBottomRight = down ? button : dark;
+    painter.fillRect(x, y, 1, h - 1, outerTopLeft);
+    painter.fillRect(x, y, w - 1, 1, outerTopLeft);
+    painter.fillRect(x, y + h - 1, w, 1, outerBottomRight);
+    painter.fillRect(x + w - 1, y, 1, h, outerBottomRight);
+    if (w <= 4 || h <= 4)
+        return;
+    painter.fillRect(x + 1, y + 1, 1, h - 3, innerTopLeft);
+    painter.fillRect(x + 1, y + 1, w - 3, 1, innerTopLeft);
+    painter.fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
+    painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
+}
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
@@ -95,7 +118,7 @@ void CommandButton::paintEvent(QPaintEvent *) {
         const QPoint origin((width() - picture_.width()) / 2, (height() - picture_.height()) / 2);
         painter.drawImage(origin + QPoint(down, down), picture_);
     }
-    qDrawWinButton(&painter, face, palette(), down);
+    DrawButtonFrame(painter, face, palette(), down);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

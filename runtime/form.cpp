@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 
@@ -39,16 +40,19 @@ void Form::setIcon(const QString &resource) {
     setWindowIcon(icon);
 }
 
-void Form::paintEvent(QPaintEvent *) {
+void Form::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     if (!picture_.isNull())
         painter.drawImage(0, 0, picture_);
     // Lines are 1 pixel wide and black, whatever the desktop's colours: the
     // background picture they are drawn over is the same everywhere. As on
-    // Windows, a line covers its first end point and not its last.
+    // Windows, a line covers its first end point and not its last. A click
+    // repaints the form under its button only, where mostly no line runs.
     for (const LineControl &line : lines_) {
         const QPoint from(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel);
         const QPoint to(line.x2 / TwipsPerPixel, line.y2 / TwipsPerPixel);
+        if (!event->rect().intersects(QRect(from, to).normalized()))
+            continue;
         const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
         for (int step = 0; step < steps; ++step) {
             const QPointF at = QPointF(from) + QPointF(to - from) * step / steps;
