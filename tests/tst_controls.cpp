@@ -22,6 +22,8 @@ private slots:
     void timerStoreRestartsTheCount();
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
+    void textBoxPanelIsTheStylesOwn_data();
+    void textBoxPanelIsTheStylesOwn();
     void buttonFrameIsTheClassicOne_data();
     void buttonFrameIsTheClassicOne();
     void bakedPicturesReadBackPixelForPixel();
@@ -131,6 +133,61 @@ void ControlsTest::unhandledErrorShowsBoxThenEnds() {
     QVERIFY(!afterThrow);
     QVERIFY2(shown.contains(u"6"_s) && shown.contains(u"Overflow"_s), qPrintable(shown));
     QCOMPARE(ends, 1);
+}
+
+void ControlsTest::textBoxPanelIsTheStylesOwn_data() {
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    QTest::newRow("locked operand box") << false << true << Qt::LeftToRight;
+    QTest::newRow("locked box with the focus") << true << true << Qt::LeftToRight;
+    QTest::newRow("message line") << false << false << Qt::RightToLeft;
+    QTest::newRow("message line with the focus") << true << false << Qt::RightToLeft;
+}
+
+void ControlsTest::textBoxPanelIsTheStylesOwn() {
+    // The panel a text box draws from its stored picture is the one the
+    // desktop style draws, smoothed corners over the background included,
+    // the second time as the first.
+    QFETCH(bool, focused);
+    QFETCH(bool, locked);
+    QFETCH(Qt::LayoutDirection, direction);
+    QWidget window;
+    window.resize(200, 60);
+    QPalette teal = window.palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    window.setPalette(teal);
+    window.setAutoFillBackground(true);
+    vb::TextBox box(&window);
+    // The same box drawing its panel straight from the style each time.
+    vb::TextBox plain(&window);
+    plain.setStyle(QApplication::style());
+    for (vb::TextBox *edit : {&box, &plain}) {
+        edit->setLayoutDirection(direction);
+        edit->setReadOnly(locked);
+        edit->setText(u"12.5"_s);
+        edit->setCursorPosition(0);
+    }
+    box.setGeometry(10, 10, 81, 19);
+    plain.setGeometry(100, 10, 81, 19);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto looks = [focused](vb::TextBox &edit) {
+        edit.activateWindow();
+        if (focused)
+            edit.setFocus();
+        else
+            edit.clearFocus();
+        QTest::qWaitFor([&edit, focused] { return edit.hasFocus() == focused; });
+        // The caret blinks; what is compared is the panel and the text.
+        edit.setCursorPosition(int(edit.text().size()));
+        return edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage styles = looks(plain);
+    QCOMPARE(plain.hasFocus(), focused);
+    QCOMPARE(looks(box), styles);
+    QCOMPARE(box.hasFocus(), focused);
+    QCOMPARE(looks(box), styles);
 }
 
 void ControlsTest::buttonFrameIsTheClassicOne_data() {
