@@ -43,8 +43,8 @@ void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palet
 namespace {
 
 // Draws a text box's panel from a picture of it made once per size and
-// state: the desktop style strokes its smoothed, rounded frame afresh on
-// every repaint, which was most of what a click cost.
+// state. The desktop style strokes its smoothed, rounded frame afresh each
+// time, and the boxes repaint on most clicks.
 class PanelStyle : public QProxyStyle {
 public:
     explicit PanelStyle(QObject *parent) { setParent(parent); }

@@ -7,10 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
-#include <QPainter>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
+
+class QPainter;
 
 namespace vb {
 

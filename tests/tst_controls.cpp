@@ -6,6 +6,7 @@
 #include "services.h"
 
 #include <QMessageBox>
+#include <QPainter>
 #include <QtTest>
 #include <qdrawutil.h>
 
@@ -178,7 +179,8 @@ void ControlsTest::textBoxPanelIsTheStylesOwn() {
             edit.setFocus();
         else
             edit.clearFocus();
-        QTest::qWaitFor([&edit, focused] { return edit.hasFocus() == focused; });
+        if (!QTest::qWaitFor([&edit, focused] { return edit.hasFocus() == focused; }))
+            return QImage();
         // The caret blinks; what is compared is the panel and the text.
         edit.setCursorPosition(int(edit.text().size()));
         return edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
