@@ -11,12 +11,19 @@
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionFrame>
 #include <QTimerEvent>
+#include <qdrawutil.h>
 
+#include <cmath>
 #include <memory>
 
 namespace vb {
 
 void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palette, bool down) {
+    // Scaled, the classic lines are one device pixel wide, not one unit.
+    if (painter.device()->devicePixelRatio() != 1) {
+        qDrawWinButton(&painter, rect, palette, down);
+        return;
+    }
     const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
     if (w < 2 || h < 2)
         return;
@@ -56,7 +63,16 @@ public:
             QProxyStyle::drawPrimitive(element, option, painter, widget);
             return;
         }
+        // A stored panel drawn at a fraction of a device pixel would be
+        // resampled and blur: there the style draws it afresh.
         const qreal ratio = painter->device()->devicePixelRatio();
+        const QTransform &toDevice = painter->deviceTransform();
+        const QPointF at = toDevice.map(QPointF(frame->rect.topLeft()));
+        if (toDevice.type() > QTransform::TxScale || toDevice.m11() != ratio ||
+            toDevice.m22() != ratio || ratio != std::floor(ratio) || at != QPointF(at.toPoint())) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
         const Key key{frame->rect.width(),      frame->rect.height(), uint(frame->state),
                       frame->direction,         frame->lineWidth,     ratio,
                       frame->palette.cacheKey()};

@@ -51,7 +51,7 @@ void Form::paintEvent(QPaintEvent *event) {
     for (const LineControl &line : lines_) {
         const QPoint from(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel);
         const QPoint to(line.x2 / TwipsPerPixel, line.y2 / TwipsPerPixel);
-        if (!event->region().intersects(QRect(from, to).normalized()))
+        if (!event->region().intersects(QRect(from, QSize(1, 1)).united(QRect(to, QSize(1, 1)))))
             continue;
         const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));
         for (int step = 0; step < steps; ++step) {

@@ -49,9 +49,9 @@ QList<QImage> ReadPictures(const uchar *data, qsizetype size) {
             return {};
         std::memcpy(&header, data + at, sizeof header);
         at += qsizetype(sizeof header);
-        const auto format = QImage::Format(header.format);
         if (std::memcmp(header.magic, Magic, sizeof Magic) != 0 ||
-            (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
+            (header.format != std::uint32_t(QImage::Format_RGB32) &&
+             header.format != std::uint32_t(QImage::Format_ARGB32_Premultiplied)) ||
             header.width == 0 || header.height == 0 || header.width > MaxSide ||
             header.height > MaxSide)
             return {};
@@ -60,7 +60,7 @@ QList<QImage> ReadPictures(const uchar *data, qsizetype size) {
             return {};
         const uchar *pixels = data + at;
         QImage image(pixels, int(header.width), int(header.height), qsizetype(header.width) * 4,
-                     format);
+                     QImage::Format(header.format));
         // Resource data is 4-byte aligned where the compiler aligns large
         // arrays; elsewhere the pixels are copied into place.
         if (reinterpret_cast<std::uintptr_t>(pixels) % alignof(std::uint32_t) != 0)

@@ -7,6 +7,9 @@
 
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopeGuard>
+#include <QStyleHints>
+#include <QStyleOptionFrame>
 #include <QtTest>
 #include <qdrawutil.h>
 
@@ -25,6 +28,8 @@ private slots:
     void unhandledErrorShowsBoxThenEnds();
     void textBoxPanelIsTheStylesOwn_data();
     void textBoxPanelIsTheStylesOwn();
+    void textBoxPanelHoldsAtAnyScale_data();
+    void textBoxPanelHoldsAtAnyScale();
     void buttonFrameIsTheClassicOne_data();
     void buttonFrameIsTheClassicOne();
     void bakedPicturesReadBackPixelForPixel();
@@ -153,6 +158,11 @@ void ControlsTest::textBoxPanelIsTheStylesOwn() {
     QFETCH(bool, focused);
     QFETCH(bool, locked);
     QFETCH(Qt::LayoutDirection, direction);
+    // A steady caret: what is compared must not blink between the grabs.
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const int flash = hints->cursorFlashTime();
+    hints->setCursorFlashTime(0);
+    const auto restore = qScopeGuard([hints, flash] { hints->setCursorFlashTime(flash); });
     QWidget window;
     window.resize(200, 60);
     QPalette teal = window.palette();
@@ -192,13 +202,52 @@ void ControlsTest::textBoxPanelIsTheStylesOwn() {
     QCOMPARE(looks(box), styles);
 }
 
+void ControlsTest::textBoxPanelHoldsAtAnyScale_data() {
+    QTest::addColumn<qreal>("scale");
+    QTest::addColumn<QPoint>("at");
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0})
+        for (const QPoint at : {QPoint(10, 10), QPoint(11, 11)})
+            QTest::addRow("at %d, %d, scale %.2f", at.x(), at.y(), scale) << scale << at;
+}
+
+void ControlsTest::textBoxPanelHoldsAtAnyScale() {
+    // On a scaled screen a box can stand at a fraction of a device pixel;
+    // its panel must look as the style draws it there, not blurred.
+    QFETCH(qreal, scale);
+    QFETCH(QPoint, at);
+    vb::TextBox box;
+    box.resize(81, 19);
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    option.rect = box.rect();
+    option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
+    auto drawnBy = [&](const QStyle *style) {
+        QImage image((QSizeF(120, 40) * scale).toSize(), QImage::Format_RGB32);
+        image.setDevicePixelRatio(scale);
+        image.fill(QColor(0, 128, 128));
+        QPainter painter(&image);
+        painter.translate(at);
+        style->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, &box);
+        return image;
+    };
+    const QImage styles = drawnBy(QApplication::style());
+    QVERIFY(box.style() != QApplication::style());
+    QCOMPARE(drawnBy(box.style()), styles);
+    QCOMPARE(drawnBy(box.style()), styles);
+}
+
 void ControlsTest::buttonFrameIsTheClassicOne_data() {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("down");
+    QTest::addColumn<qreal>("scale");
     for (const QSize size : {QSize(41, 25), QSize(49, 17), QSize(5, 5), QSize(4, 9), QSize(3, 3)})
         for (const bool down : {false, true})
             QTest::addRow("%dx%d %s", size.width(), size.height(), down ? "pressed" : "raised")
-                << size << down;
+                << size << down << qreal(1);
+    for (const qreal scale : {1.5, 2.0})
+        for (const bool down : {false, true})
+            QTest::addRow("41x25 %s at scale %.1f", down ? "pressed" : "raised", scale)
+                << QSize(41, 25) << down << scale;
 }
 
 void ControlsTest::buttonFrameIsTheClassicOne() {
@@ -206,13 +255,15 @@ void ControlsTest::buttonFrameIsTheClassicOne() {
     // Qt draws for the Windows look, at an offset, over a face it leaves be.
     QFETCH(QSize, size);
     QFETCH(bool, down);
+    QFETCH(qreal, scale);
     QPalette palette;
     palette.setColor(QPalette::Light, Qt::white);
     palette.setColor(QPalette::Button, Qt::lightGray);
     palette.setColor(QPalette::Dark, Qt::darkGray);
     palette.setColor(QPalette::Shadow, Qt::black);
     const QRect rect(QPoint(3, 2), size);
-    QImage ours(size + QSize(6, 6), QImage::Format_RGB32);
+    QImage ours((QSizeF(size + QSize(6, 6)) * scale).toSize(), QImage::Format_RGB32);
+    ours.setDevicePixelRatio(scale);
     ours.fill(Qt::blue);
     QImage classic = ours;
     {
@@ -267,6 +318,7 @@ void ControlsTest::bakedPicturesRejectDamage_data() {
     QTest::newRow("no width") << 4 << QByteArray(4, '\0') << -1;
     QTest::newRow("too tall") << 8 << QByteArray("\xff\xff\xff\x7f", 4) << -1;
     QTest::newRow("24-bit format") << 12 << QByteArray("\x0d\0\0\0", 4) << -1;
+    QTest::newRow("no format at all") << 12 << QByteArray("\xff\xff\xff\xff", 4) << -1;
 }
 
 void ControlsTest::bakedPicturesRejectDamage() {

@@ -134,6 +134,8 @@ private slots:
     void tabChain();
     void windowIsFixed();
     void windowIconIsTheIconFile();
+    void linesShowHoweverLittleIsRepainted_data();
+    void linesShowHoweverLittleIsRepainted();
     void buttonsHaveNoDefaultNorAccessKey();
     void fonts_data();
     void fonts();
@@ -257,6 +259,36 @@ void LayoutTest::windowIconIsTheIconFile() {
         QCOMPARE(icon.pixmap(drawn.size()).toImage().convertToFormat(QImage::Format_ARGB32), drawn);
     }
     QCOMPARE(icon.availableSizes().size(), 2);
+}
+
+void LayoutTest::linesShowHoweverLittleIsRepainted_data() {
+    QTest::addColumn<int>("line");
+    CalculatorWindow w;
+    const auto lines = w.form->Lines();
+    for (int i = 0; i < int(lines.size()); ++i)
+        QTest::addRow("%s", lines[i].name) << i;
+}
+
+void LayoutTest::linesShowHoweverLittleIsRepainted() {
+    // A pressed key or a changed box repaints a small part of the form; a
+    // line there must come out as in a repaint of the whole, end points too.
+    QFETCH(int, line);
+    CalculatorWindow w;
+    vb::Form &form = *w.form;
+    QImage whole(form.size(), QImage::Format_RGB32);
+    form.render(&whole);
+    const vb::LineControl &drawn = form.Lines()[line];
+    const QPoint from(drawn.x1 / vb::TwipsPerPixel, drawn.y1 / vb::TwipsPerPixel);
+    const QPoint to(drawn.x2 / vb::TwipsPerPixel, drawn.y2 / vb::TwipsPerPixel);
+    const QRect around = QRect(from, to).normalized().adjusted(-1, -1, 1, 1);
+    QImage part(1, 1, QImage::Format_RGB32);
+    for (int y = around.top(); y <= around.bottom(); ++y)
+        for (int x = around.left(); x <= around.right(); ++x) {
+            part.fill(Qt::magenta);
+            form.render(&part, QPoint(), QRegion(x, y, 1, 1));
+            QVERIFY2(part.pixel(0, 0) == whole.pixel(x, y),
+                     qPrintable(QStringLiteral("at %1, %2").arg(x).arg(y)));
+        }
 }
 
 void LayoutTest::buttonsHaveNoDefaultNorAccessKey() {
