@@ -55,11 +55,11 @@ void Form::paintEvent(QPaintEvent *event) {
     }
     // Lines are 1 pixel wide and black, whatever the desktop's colours: the
     // background picture they are drawn over is the same everywhere. As on
-    // Windows, a line covers its first end point and not its last. A click
-    // repaints the form under its button only, where mostly no line runs.
+    // Windows, a line covers its first end point and not its last. Most
+    // repaints are of a changed box, where no line runs.
     for (const LineControl &line : lines_) {
-        const QPoint from(line.x1 / TwipsPerPixel, line.y1 / TwipsPerPixel);
-        const QPoint to(line.x2 / TwipsPerPixel, line.y2 / TwipsPerPixel);
+        const QPoint from = line.Pixels().p1();
+        const QPoint to = line.Pixels().p2();
         if (!event->region().intersects(QRect(from, QSize(1, 1)).united(QRect(to, QSize(1, 1)))))
             continue;
         const int steps = std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y()));

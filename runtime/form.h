@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <QLine>
 #include <QWidget>
 
 #include <functional>
@@ -13,14 +14,19 @@
 
 namespace vb {
 
+inline constexpr int TwipsPerPixel = 15;
+
 // A line control, its two end points in twips from the client area's
 // top-left corner.
 struct LineControl {
     const char *name;
     int x1, y1, x2, y2;
-};
 
-inline constexpr int TwipsPerPixel = 15;
+    // The end points in pixels.
+    QLine Pixels() const {
+        return {x1 / TwipsPerPixel, y1 / TwipsPerPixel, x2 / TwipsPerPixel, y2 / TwipsPerPixel};
+    }
+};
 
 template <class F> struct ClickBinding {
     const char *control;

@@ -191,7 +191,6 @@ void ControlsTest::textBoxPanelIsTheStylesOwn() {
             edit.clearFocus();
         if (!QTest::qWaitFor([&edit, focused] { return edit.hasFocus() == focused; }))
             return QImage();
-        // The caret blinks; what is compared is the panel and the text.
         edit.setCursorPosition(int(edit.text().size()));
         return edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
     };

@@ -277,10 +277,8 @@ void LayoutTest::linesShowHoweverLittleIsRepainted() {
     vb::Form &form = *w.form;
     QImage whole(form.size(), QImage::Format_RGB32);
     form.render(&whole);
-    const vb::LineControl &drawn = form.Lines()[line];
-    const QPoint from(drawn.x1 / vb::TwipsPerPixel, drawn.y1 / vb::TwipsPerPixel);
-    const QPoint to(drawn.x2 / vb::TwipsPerPixel, drawn.y2 / vb::TwipsPerPixel);
-    const QRect around = QRect(from, to).normalized().adjusted(-1, -1, 1, 1);
+    const QLine drawn = form.Lines()[line].Pixels();
+    const QRect around = QRect(drawn.p1(), drawn.p2()).normalized().adjusted(-1, -1, 1, 1);
     QImage part(1, 1, QImage::Format_RGB32);
     for (int y = around.top(); y <= around.bottom(); ++y)
         for (int x = around.left(); x <= around.right(); ++x) {
