@@ -369,11 +369,25 @@ QPainterPath digitPath(const QFont &font, QChar digit, double centre) {
 }
 
 // A word fills its box; Arabic letters stand a little stretch either way at this size.
-QPainterPath wordPath(const QFont &font, const QString &word, const QRect &box) {
-    const QPainterPath raw = textPath(font, word);
+QPainterPath wordPath(const QPainterPath &raw, const QRect &box) {
     return fitInto(raw.boundingRect(), pixels(box.left(), box.top(), box.right(), box.bottom()),
                    1.45)
         .map(raw);
+}
+
+QPainterPath wordPath(const QFont &font, const QString &word, const QRect &box) {
+    return wordPath(textPath(font, word), box);
+}
+
+// Lays hard-edged pixels over a sign, '#' a full pixel, from column x0 and row y0.
+void stampMask(Mask &sign, int x0, int y0, std::initializer_list<const char *> rows) {
+    int y = y0;
+    for (const char *row : rows) {
+        for (int x = x0; *row; ++x, ++row)
+            if (*row == '#')
+                sign[size_t(y) * kTileW + size_t(x)] = 255;
+        ++y;
+    }
 }
 
 std::vector<Face> drawFaces(const Fonts &fonts) {
@@ -391,8 +405,24 @@ std::vector<Face> drawFaces(const Fonts &fonts) {
                   {"key-4.jpg", '4', 18, 26}, {"key-5.jpg", '5', 19, 25},
                   {"key-6.jpg", '6', 18, 25}, {"key-7.jpg", '7', 19, 25},
                   {"key-8.jpg", '8', 18, 25}, {"key-9.jpg", '9', 18, 25}};
-    for (const auto &d : digits)
-        add(d.file, digitPath(fonts.digits, QChar(d.digit), (d.x0 + d.x1 + 1) / 2.0));
+    for (const auto &d : digits) {
+        if (d.digit != '1')
+            add(d.file, digitPath(fonts.digits, QChar(d.digit), (d.x0 + d.x1 + 1) / 2.0));
+    }
+    {
+        // The font's 1 carries a foot, which at this size reads as a capital I:
+        // an upright stroke with a flag at its top left instead.
+        QPainterPath one;
+        one.moveTo(24.0, 7.0);
+        one.lineTo(24.0, 18.0);
+        one.lineTo(21.8, 18.0);
+        one.lineTo(21.8, 9.4);
+        one.lineTo(19.0, 10.5);
+        one.lineTo(19.0, 8.7);
+        one.lineTo(21.2, 7.0);
+        one.closeSubpath();
+        add("key-1.jpg", one);
+    }
 
     add("key-equals.jpg", bar(18, 10, 26, 11).united(bar(18, 13, 26, 14)));
     add("key-plus.jpg", bar(21, 8, 23, 16).united(bar(18, 11, 26, 13)));
@@ -431,22 +461,47 @@ std::vector<Face> drawFaces(const Fonts &fonts) {
         add("key-point.jpg", point.united(tail));
     }
 
-    // The three root keys share one drawing of the word: the digit keys carry it as it is, the
-    // word-only key 4 columns further left, in the middle of its tile.
-    const QRect rootBox(QPoint(14, 6), QPoint(38, 18));
+    // The word-only root key carries the word in the middle of its tile.
     const QPainterPath rawRoot = textPath(fonts.arabic, QStringLiteral(u"جذر"));
-    const QPainterPath root =
-        fitInto(rawRoot.boundingRect(),
-                pixels(rootBox.left(), rootBox.top(), rootBox.right(), rootBox.bottom()), 1.45)
-            .map(rawRoot);
-    add("key-root.jpg", QTransform::fromTranslate(-4, 0).map(root));
-    for (const auto &[file, digit] :
-         {std::pair{"key-root2.jpg", QChar(0x0662)}, std::pair{"key-root3.jpg", QChar(0x0663)}}) {
-        // The digit stands left of the word, on the columns the word leaves free.
-        const QPainterPath raw = textPath(fonts.arabic, QString(digit));
-        const QPainterPath placed =
-            fitInto(raw.boundingRect(), pixels(7, 7, 11, 17), 1.45).map(raw);
-        add(file, placed.united(root));
+    add("key-root.jpg",
+        QTransform::fromTranslate(-4, 0).map(wordPath(rawRoot, QRect(14, 6, 25, 13))));
+
+    // The square- and cube-root keys must read apart at the window's size, so their digits are
+    // drawn pixel by pixel, as large as the tile allows, and the word narrows to make room. Text
+    // runs from the right: each digit keeps the same gap to the word, so the narrower two stands
+    // further right than the three.
+    const QPainterPath narrowRoot = wordPath(rawRoot, QRect(QPoint(16, 6), QPoint(38, 18)));
+    const struct {
+        const char *file;
+        std::initializer_list<const char *> rows;
+    } roots[] = {
+        {"key-root2.jpg",
+         {"..##..##", //
+          "..##..##", //
+          "..##.##.", //
+          "..####..", //
+          "..###...", //
+          "..##....", //
+          "..##....", //
+          "..##....", //
+          "..##....", //
+          "..##...."}},
+        {"key-root3.jpg",
+         {"##.##.##", //
+          "##.##.##", //
+          "##.##.##", //
+          "########", //
+          "#######.", //
+          "##......", //
+          "##......", //
+          "##......", //
+          "##......", //
+          "##......"}},
+    };
+    for (const auto &r : roots) {
+        Mask sign = tileCoverage(narrowRoot);
+        stampMask(sign, 6, 7, r.rows);
+        faces.push_back({r.file, sign});
     }
 
     const struct {
@@ -623,7 +678,7 @@ void generate(const QDir &out) {
     // The two root-and-digit keys must carry the very same word.
     const QImage &two = faces.at(QStringLiteral("key-root2.jpg"));
     const QImage &three = faces.at(QStringLiteral("key-root3.jpg"));
-    if (two.copy(14, 0, kTileW - 14, kTileH) != three.copy(14, 0, kTileW - 14, kTileH))
+    if (two.copy(15, 0, kTileW - 15, kTileH) != three.copy(15, 0, kTileW - 15, kTileH))
         throw std::runtime_error("the root word differs between the root keys");
     for (const auto &[file, img] : faces)
         writeFile(out.filePath(file), encodeWith(img, "jpeg", 100));
