@@ -269,6 +269,8 @@ private slots:
     void iconFile();
     void iconImages();
     void iconPngsMatch();
+    void iconLarge_data();
+    void iconLarge();
 
     void icoWriterRoundTrip_data();
     void icoWriterRoundTrip();
@@ -824,6 +826,84 @@ void TestPictures::iconPngsMatch() {
     const QImage png16 = loadAsset(QStringLiteral("icon-16.png"));
     QCOMPARE(png32, images[0].convertToFormat(QImage::Format_RGB32));
     QCOMPARE(png16, images[1].convertToFormat(QImage::Format_RGB32));
+}
+
+void TestPictures::iconLarge_data() {
+    QTest::addColumn<int>("side");
+    for (const int side : {64, 128, 256})
+        QTest::newRow(qPrintable(QStringLiteral("%1 x %1").arg(side))) << side;
+}
+
+void TestPictures::iconLarge() {
+    // The desktop's larger sizes: the small image's keys, drawn afresh with smooth edges.
+    QFETCH(int, side);
+    const QString file = QStringLiteral("icon-%1.png").arg(side);
+    QImageReader reader(assetPath(file));
+    QCOMPARE(reader.format(), QByteArray("png"));
+    const QImage img = reader.read().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(img.size(), QSize(side, side));
+
+    // Greys only, opaque; the four greys themselves, and smoothing between them.
+    QSet<QRgb> four;
+    int between = 0;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const QRgb c = img.pixel(x, y);
+            QCOMPARE(qAlpha(c), 255);
+            QVERIFY2(distance(c, qRgb(qRed(c), qRed(c), qRed(c))) <= 2, qPrintable(rgbText(c)));
+            const QRgb *nearest =
+                std::min_element(std::begin(kIconColours), std::end(kIconColours),
+                                 [&](QRgb a, QRgb b) { return distance(a, c) < distance(b, c); });
+            if (distance(*nearest, c) <= 4)
+                four.insert(*nearest);
+            else
+                ++between;
+        }
+    }
+    QCOMPARE(four.size(), 4);
+    QVERIFY2(between > side, qPrintable(QString::number(between)));
+
+    // Points on the small image's grid: what lies there in both.
+    const QRgb black = qRgb(0, 0, 0), grey = qRgb(0x80, 0x80, 0x80),
+               lightGrey = qRgb(0xC0, 0xC0, 0xC0), white = qRgb(255, 255, 255);
+    const struct {
+        const char *what;
+        double x, y;
+        QRgb colour;
+    } points[] = {
+        {"the plus's middle", 27.5, 13.5, black},
+        {"the plus's left end", 25.5, 13.5, black},
+        {"the plus's right end", 29.5, 13.5, black},
+        {"the plus's top", 27.5, 11.5, black},
+        {"the plus's bottom", 27.5, 15.5, black},
+        {"beside the plus, top left", 25.5, 11.5, white},
+        {"beside the plus, bottom right", 29.5, 15.5, white},
+        {"the middle of the whole key", 17.5, 22.5, white},
+        {"a crossing of two grooves", 17.5, 12.5, black},
+        {"a groove's shaded side", 12.0, 17.0, grey},
+        {"a groove's black line", 12.5, 17.5, black},
+        {"a groove's lit side", 13.0, 18.0, lightGrey},
+        {"the other groove's lit side", 22.0, 18.0, lightGrey},
+        {"the other groove's black line", 22.5, 17.5, black},
+        {"the other groove's shaded side", 23.0, 17.0, grey},
+        {"the mark on the whole key", 16.5, 19.5, black},
+    };
+    // At the smallest size a groove's line is under two pixels wide, so there the colour is
+    // looked for within a pixel of the point.
+    const double scale = side / 32.0;
+    const int reach = side < 128 ? 1 : 0;
+    for (const auto &pt : points) {
+        const int px = int(pt.x * scale), py = int(pt.y * scale);
+        int best = 255;
+        for (int y = py - reach; y <= py + reach; ++y)
+            for (int x = px - reach; x <= px + reach; ++x)
+                best = std::min(best, distance(img.pixel(x, y), pt.colour));
+        QVERIFY2(best <= 24, qPrintable(QStringLiteral("%1 at %2,%3 is %4")
+                                            .arg(QLatin1String(pt.what))
+                                            .arg(px)
+                                            .arg(py)
+                                            .arg(rgbText(img.pixel(px, py)))));
+    }
 }
 
 void TestPictures::icoWriterRoundTrip_data() {

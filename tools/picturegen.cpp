@@ -598,6 +598,66 @@ QImage drawIcon16(const QImage &big) {
     return img;
 }
 
+// The same keys for the desktop's larger icon sizes, drawn afresh with smooth edges rather than
+// enlarged: the 32-pixel layout is the unit grid, a pixel there a square of side / 32 here.
+QImage drawIconLarge(int side) {
+    QImage img(side, side, QImage::Format_RGB32);
+    img.fill(kWhite);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 32.0, side / 32.0);
+    p.setPen(Qt::NoPen);
+
+    // A band between two diagonals, on lines of constant x + y (down) or x - y (across).
+    auto band = [&](bool down, double from, double to, QRgb colour) {
+        const double far = 64;
+        QPolygonF quad;
+        if (down)
+            quad << QPointF(from + far, -far) << QPointF(from - far, far) << QPointF(to - far, far)
+                 << QPointF(to + far, -far);
+        else
+            quad << QPointF(from - far, -far) << QPointF(from + far, far) << QPointF(to + far, far)
+                 << QPointF(to - far, -far);
+        p.setBrush(QColor(colour));
+        p.drawPolygon(quad);
+    };
+    // Each groove line is one pixel of the small image: x + y of its centre, plus one, for the
+    // lines of constant x + y, and x - y for the others. Darker lines are drawn over lighter.
+    for (const QRgb colour : {kLightGrey, kGrey, kBlack}) {
+        for (int k = -3; k <= 3; ++k) {
+            const int u = kGrooveU + 1 + kKeyPitch * k; // grey, black, light grey
+            const int v = kGrooveV + kKeyPitch * k;     // light grey, black, grey
+            const int uStep = colour == kGrey ? 0 : colour == kBlack ? 1 : 2;
+            const int vStep = colour == kLightGrey ? 0 : colour == kBlack ? 1 : 2;
+            band(true, u + uStep - 0.5, u + uStep + 0.5, colour);
+            band(false, v + vStep - 0.5, v + vStep + 0.5, colour);
+        }
+    }
+
+    // The marks follow the small image's pixels: through their centres, a pixel wide.
+    QPen pen(QColor(kBlack), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    p.drawLine(QPointF(25.5, 13.5), QPointF(29.5, 13.5)); // the upright plus
+    p.drawLine(QPointF(27.5, 11.5), QPointF(27.5, 15.5));
+    // The other marks stand on their keys turned with them: a step right in the glyph is a
+    // step up and right here, a step down is a step down and right.
+    pen.setWidthF(0.8);
+    p.setPen(pen);
+    auto mark = [&](int cx, int cy, std::initializer_list<QPointF> glyph) {
+        QPolygonF line;
+        for (const QPointF &g : glyph)
+            line << QPointF(cx + g.x() + g.y() + 0.5, cy - g.x() + g.y() + 0.5);
+        p.drawPolyline(line);
+    };
+    mark(17, 22, {{-1, -2}, {1, -2}, {1, 1}}); // 7, on the whole middle key
+    mark(7, 12, {{-1, -2}, {-1, 0}, {1, 0}});  // 4
+    mark(7, 12, {{1, -2}, {1, 2}});
+    mark(27, 28, {{-1, 0}, {0, -1}, {0, 1}});          // top of a 1, cut by the edge
+    mark(17, 3, {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}); // foot of a 3, cut by the edge
+    return img;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Files
 
@@ -692,6 +752,9 @@ void generate(const QDir &out) {
     writeFile(out.filePath(QStringLiteral("icon.ico")), ico);
     writeFile(out.filePath(QStringLiteral("icon-32.png")), encodeWith(icon32, "png", -1));
     writeFile(out.filePath(QStringLiteral("icon-16.png")), encodeWith(icon16, "png", -1));
+    for (const int side : {64, 128, 256})
+        writeFile(out.filePath(QStringLiteral("icon-%1.png").arg(side)),
+                  encodeWith(drawIconLarge(side), "png", -1));
 }
 
 } // namespace
