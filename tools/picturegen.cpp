@@ -608,21 +608,19 @@ QImage drawIconLarge(int side) {
     p.scale(side / 32.0, side / 32.0);
     p.setPen(Qt::NoPen);
 
-    // A band between two diagonals, on lines of constant x + y (down) or x - y (across).
-    auto band = [&](bool down, double from, double to, QRgb colour) {
+    // A band between two parallel diagonals: x + y from `from` to `to` when `onSum`, else x - y.
+    auto band = [&](bool onSum, double from, double to, QRgb colour) {
         const double far = 64;
+        const double s = onSum ? -1 : 1; // how x moves along the band as y grows
         QPolygonF quad;
-        if (down)
-            quad << QPointF(from + far, -far) << QPointF(from - far, far) << QPointF(to - far, far)
-                 << QPointF(to + far, -far);
-        else
-            quad << QPointF(from - far, -far) << QPointF(from + far, far) << QPointF(to + far, far)
-                 << QPointF(to - far, -far);
+        quad << QPointF(from - s * far, -far) << QPointF(from + s * far, far)
+             << QPointF(to + s * far, far) << QPointF(to - s * far, -far);
         p.setBrush(QColor(colour));
         p.drawPolygon(quad);
     };
-    // Each groove line is one pixel of the small image: x + y of its centre, plus one, for the
-    // lines of constant x + y, and x - y for the others. Darker lines are drawn over lighter.
+    // Each one-pixel groove line of the small image becomes a band one unit wide, centred where
+    // that pixel's centre lies: at x + y + 1 on the grooves of constant x + y, at x - y on the
+    // others. Darker lines are drawn over lighter ones, as where they cross in the small image.
     for (const QRgb colour : {kLightGrey, kGrey, kBlack}) {
         for (int k = -3; k <= 3; ++k) {
             const int u = kGrooveU + 1 + kKeyPitch * k; // grey, black, light grey
