@@ -4,7 +4,12 @@
 
 #include <QApplication>
 #include <QCache>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -121,20 +126,35 @@ private:
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) { setStyle(PanelStyle::Instance()); }
 
-void TextBox::SetText(const QString &text) { setText(text); }
+void TextBox::SetText(const QString &text) {
+    // Qt would cut a longer text; no result comes near the capacity.
+    Q_ASSERT_X(text.size() <= maxLength(), "vb::TextBox::SetText",
+               "text longer than the box holds");
+    setText(text);
+}
 
 void TextBox::SetSelText(const QString &text) {
     const QString old = this->text();
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
+    // Qt would cut the end off the user's number to make room.
+    if (!Holds(length, text.size()))
+        return;
     setText(old.left(start) + text + old.mid(start + length));
     setCursorPosition(start + text.size());
+}
+
+bool TextBox::Holds(qsizetype removed, qsizetype added) const {
+    return text().size() - removed + added <= maxLength();
 }
 
 void TextBox::SetLocked(bool locked) { setReadOnly(locked); }
 
 void TextBox::focusInEvent(QFocusEvent *event) {
-    QLineEdit::focusInEvent(event);
+    // Qt selects the whole text when the focus comes by Tab or Shift+Tab;
+    // the caret and the selection are the user's and stay as they were.
+    QFocusEvent plain(event->type(), Qt::OtherFocusReason);
+    QLineEdit::focusInEvent(event->reason() == Qt::MouseFocusReason ? event : &plain);
     const int flash = QApplication::cursorFlashTime();
     caretShown_ = true;
     if (flash > 0)
@@ -157,6 +177,88 @@ void TextBox::focusOutEvent(QFocusEvent *event) {
     caretBlink_.stop();
     caretShown_ = false;
     update();
+}
+
+namespace {
+
+// How many characters a key puts in: the clipboard's for a paste, the key's
+// text for a key that types, as Qt's line edit decides.
+qsizetype KeyInput(const QKeyEvent *event) {
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (event->matches(QKeySequence::Paste)) {
+        const bool selection = event->key() == Qt::Key_Insert &&
+                               event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+                               clipboard->supportsSelection();
+        return clipboard->text(selection ? QClipboard::Selection : QClipboard::Clipboard).size();
+    }
+    const QString typed = event->text();
+    if (typed.isEmpty() || typed.front().category() == QChar::Other_Control)
+        return 0;
+    const bool control = event->modifiers() == Qt::ControlModifier ||
+                         event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (control && typed.front().category() != QChar::Other_Format)
+        return 0;
+    return typed.size();
+}
+
+} // namespace
+
+void TextBox::keyPressEvent(QKeyEvent *event) {
+    const qsizetype added = isReadOnly() ? 0 : KeyInput(event);
+    if (added > 0 && !Holds(selectionLength(), added)) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent *event) {
+    const QString commit = event->commitString();
+    if (!isReadOnly() && !commit.isEmpty() &&
+        !Holds(selectionLength() + event->replacementLength(), commit.size())) {
+        // The composition ends, but what it would commit does not go in.
+        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        QLineEdit::inputMethodEvent(&composing);
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event) {
+    QMenu *menu = createStandardContextMenu();
+    if (!Holds(selectionLength(), QGuiApplication::clipboard()->text().size())) {
+        // Qt names its menu's actions only in later versions.
+        const QString paste = QLineEdit::tr("&Paste");
+        for (QAction *action : menu->actions())
+            if (action->objectName() == QLatin1String("edit-paste") ||
+                action->text().startsWith(paste))
+                action->setEnabled(false);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TextBox::dropEvent(QDropEvent *event) {
+    // Dropped text goes in at the drop point, beside any selection; a move
+    // within the box inserts before it removes.
+    if (!isReadOnly() && event->mimeData()->hasText() &&
+        !Holds(0, event->mimeData()->text().size())) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event) {
+    // Where the system has a selection clipboard, the middle button pastes
+    // it at the caret once the selection is dropped.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!isReadOnly() && event->button() == Qt::MiddleButton && clipboard->supportsSelection() &&
+        !Holds(0, clipboard->text(QClipboard::Selection).size())) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void TextBox::paintEvent(QPaintEvent *event) {
@@ -184,6 +286,42 @@ void TextBox::timerEvent(QTimerEvent *event) {
 Label::Label(QWidget *parent) : QLabel(parent) {}
 
 CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {}
+
+namespace {
+
+bool IsEnterKey(const QKeyEvent *event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// The same key event with Space in place of the key: the button goes down on
+// the press and clicks once on the release, and the key's auto-repeat adds
+// no click.
+QKeyEvent AsSpace(const QKeyEvent *event) {
+    return QKeyEvent(event->type(), Qt::Key_Space, event->modifiers() & ~Qt::KeypadModifier,
+                     QStringLiteral(" "), event->isAutoRepeat(), ushort(event->count()));
+}
+
+} // namespace
+
+void CommandButton::keyPressEvent(QKeyEvent *event) {
+    if (!IsEnterKey(event)) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent space = AsSpace(event);
+    QPushButton::keyPressEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
+
+void CommandButton::keyReleaseEvent(QKeyEvent *event) {
+    if (!IsEnterKey(event)) {
+        QPushButton::keyReleaseEvent(event);
+        return;
+    }
+    QKeyEvent space = AsSpace(event);
+    QPushButton::keyReleaseEvent(&space);
+    event->setAccepted(space.isAccepted());
+}
 
 void CommandButton::setPicture(const QString &resource) {
     pictureName_ = resource;

@@ -28,10 +28,13 @@ public:
     explicit TextBox(QWidget *parent = nullptr);
 
     QString Text() const { return text(); }
-    // Replaces the whole text; the caret goes to its end.
+    // Replaces the whole text; the caret goes to its end. The text must fit
+    // the box's capacity, its maxLength.
     void SetText(const QString &text);
     // Puts `text` in place of the selection, or at the caret, and leaves the
-    // caret after it. Works on a locked box, with or without the focus.
+    // caret after it. Works on a locked box, with or without the focus. Text
+    // that would not fit the box's capacity is refused whole: the box stays
+    // as it was.
     void SetSelText(const QString &text);
     void SetLocked(bool locked);
     bool Locked() const { return isReadOnly(); }
@@ -39,10 +42,21 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    // What the user types, pastes or drops into an unlocked box is refused
+    // whole when it would not fit, where Qt would cut it.
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    // Whether putting `added` characters in place of `removed` ones keeps
+    // the text within the box's capacity.
+    bool Holds(qsizetype removed, qsizetype added) const;
+
     QBasicTimer caretBlink_;
     bool caretShown_ = false;
 };
@@ -69,6 +83,9 @@ public:
     void setPicture(const QString &resource);
 
 protected:
+    // Return and the keypad's Enter click a focused button as Space does.
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
