@@ -40,10 +40,11 @@ const Row Rows[] = {
 // something different: an operation pending on 6 and 7 beside a result.
 struct Outcome {
     QString txt1, txt2, txt3, txt4, caption;
-    int interval;
-    bool timing;
-    int ends;
+    int interval = 0;
+    bool timing = false;
+    int ends = 0;
     QStringList boxes;
+    bool started = false;
     bool operator==(const Outcome &) const = default;
 };
 
@@ -73,7 +74,8 @@ Outcome Run(const std::function<void(CalculatorWindow &)> &action) {
             w.timer()->Interval(),
             w.timer()->RemainingTime() >= 0,
             w.ends,
-            boxes.closed};
+            boxes.closed,
+            true};
 }
 
 } // namespace
@@ -132,6 +134,7 @@ void BindingsTest::eachButtonRunsItsOwnProcedure() {
     const Outcome clicked = Run([&button](CalculatorWindow &w) { w.click(button.constData()); });
     const Outcome called = Run(
         [procedure](CalculatorWindow &w) { (static_cast<Form1 *>(w.form.get())->*procedure)(); });
+    QVERIFY(clicked.started && called.started);
     QVERIFY2(clicked == called,
              qPrintable(u"clicked: %1\ncalled:  %2"_s.arg(Describe(clicked), Describe(called))));
 }
