@@ -37,22 +37,27 @@ const Row Rows[] = {
 };
 
 // What a procedure leaves behind, from a state in which every key does
-// something different: an operation pending on 6 and 7 beside a result.
+// something different: 6 × 7 pending beside the result 5.
 struct Outcome {
-    QString txt1, txt2, txt3, txt4, caption;
-    int interval = 0;
-    bool timing = false;
+    State state;
     int ends = 0;
     QStringList boxes;
     bool started = false;
-    bool operator==(const Outcome &) const = default;
 };
 
+bool Same(const Outcome &a, const Outcome &b) {
+    const State &s = a.state, &t = b.state;
+    return s.first == t.first && s.second == t.second && s.result == t.result &&
+           s.message == t.message && s.op == t.op && s.interval == t.interval &&
+           (s.remaining < 0) == (t.remaining < 0) && a.ends == b.ends && a.boxes == b.boxes;
+}
+
 QString Describe(const Outcome &o) {
+    const State &s = o.state;
     return u"Txt1 \"%1\", Txt2 \"%2\", Txt3 \"%3\", Txt4 \"%4\", Lbl1 \"%5\", interval %6%7, "
-           "%8 ends, boxes: %9"_s.arg(o.txt1, o.txt2, o.txt3, o.txt4, o.caption)
-               .arg(o.interval)
-               .arg(o.timing ? u" running"_s : QString())
+           "%8 ends, boxes: %9"_s.arg(s.first, s.second, s.result, s.message, s.op)
+               .arg(s.interval)
+               .arg(s.remaining < 0 ? QString() : u" running"_s)
                .arg(o.ends)
                .arg(o.boxes.join(u" / "_s));
 }
@@ -63,19 +68,10 @@ Outcome Run(const std::function<void(CalculatorWindow &)> &action) {
     if (!w.form)
         return {};
     Play(w, u"6 × 7"_s);
-    w.box("Txt3")->SetText(u"42"_s);
+    w.box("Txt3")->SetText(u"5"_s);
     w.box("Txt4")->SetText(u"abc"_s);
     action(w);
-    return {w.text("Txt1"),
-            w.text("Txt2"),
-            w.text("Txt3"),
-            w.text("Txt4"),
-            w.caption(),
-            w.timer()->Interval(),
-            w.timer()->RemainingTime() >= 0,
-            w.ends,
-            boxes.closed,
-            true};
+    return {Capture(w), w.ends, boxes.closed, true};
 }
 
 } // namespace
@@ -135,7 +131,7 @@ void BindingsTest::eachButtonRunsItsOwnProcedure() {
     const Outcome called = Run(
         [procedure](CalculatorWindow &w) { (static_cast<Form1 *>(w.form.get())->*procedure)(); });
     QVERIFY(clicked.started && called.started);
-    QVERIFY2(clicked == called,
+    QVERIFY2(Same(clicked, called),
              qPrintable(u"clicked: %1\ncalled:  %2"_s.arg(Describe(clicked), Describe(called))));
 }
 
