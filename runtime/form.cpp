@@ -75,12 +75,6 @@ void Form::closeEvent(QCloseEvent *event) {
     vbaEnd();
 }
 
-QAbstractButton *Form::Button(const char *name) const {
-    auto *button = findChild<QAbstractButton *>(QString::fromLatin1(name));
-    Q_ASSERT_X(button, "vb::Form", "an event is bound to a control that the form lacks");
-    return button;
-}
-
 void Form::Run(const std::function<void()> &procedure) {
     QString message;
     int number = 0;

@@ -28,8 +28,10 @@ struct LineControl {
     }
 };
 
-template <class F> struct ClickBinding {
-    const char *control;
+// A click procedure of the form class F and the command button it is bound
+// to, named by the member of the generated interface class Ui that holds it.
+template <class F, class Ui> struct ClickBinding {
+    CommandButton *Ui::*button;
     void (F::*procedure)();
 };
 
@@ -58,11 +60,12 @@ public:
     static void Run(const std::function<void()> &procedure);
 
 protected:
-    template <class F> void BindClicks(std::span<const ClickBinding<F>> bindings) {
+    template <class F, class Ui>
+    void BindClicks(const Ui &ui, std::span<const ClickBinding<F, Ui>> bindings) {
         F *self = static_cast<F *>(this);
         for (const auto &binding : bindings) {
             auto procedure = binding.procedure;
-            connect(Button(binding.control), &QAbstractButton::clicked, this,
+            connect(ui.*binding.button, &QAbstractButton::clicked, this,
                     [self, procedure] { Run([self, procedure] { (self->*procedure)(); }); });
         }
     }
@@ -76,8 +79,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QAbstractButton *Button(const char *name) const;
-
     QString pictureName_;
     QImage picture_;
     QString iconName_;

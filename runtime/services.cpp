@@ -24,8 +24,8 @@ bool ended = false;
 
 int ThunRTMain(const ProjectHeader &header) {
     // The program reads no command line: Qt sees only the program's name.
-    static char name[] = "zendaric";
-    static char *argv[] = {name, nullptr};
+    static QByteArray name(header.executable);
+    static char *argv[] = {name.data(), nullptr};
     static int argc = 1;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(header.name));
@@ -34,7 +34,7 @@ int ThunRTMain(const ProjectHeader &header) {
 
 std::unique_ptr<Form> StartForm(const ProjectHeader &header) {
     ended = false;
-    InstallFonts();
+    InstallFonts(*header.fonts);
     std::unique_ptr<Form> form = header.createStartForm();
     Form::Run([&form] { form->Form_Load(); });
     if (ended)

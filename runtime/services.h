@@ -10,11 +10,17 @@
 namespace vb {
 
 class Form;
+struct FontTable;
 
 // What the program hands the runtime at start-up.
 struct ProjectHeader {
+    // The application's name, which the runtime's error box shows as its title.
     const char *name;
+    // The name the program is started by, all the command line Qt sees.
+    const char *executable;
     std::unique_ptr<Form> (*createStartForm)();
+    // The faces and sizes its windows' controls are drawn in.
+    const FontTable *fonts;
 };
 
 // Creates the application, builds the start form, calls its Form_Load,
@@ -25,8 +31,8 @@ int ThunRTMain(const ProjectHeader &header);
 // The part of ThunRTMain after the application exists.
 int RunStartForm(const ProjectHeader &header);
 
-// Builds the start form, calls its Form_Load and shows it; null when the
-// program ended during the load.
+// Installs the program's fonts, builds the start form, calls its Form_Load
+// and shows it; null when the program ended during the load.
 std::unique_ptr<Form> StartForm(const ProjectHeader &header);
 
 // Ends the program at once: every window goes, and the event loop stops.

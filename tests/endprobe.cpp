@@ -10,6 +10,9 @@
 
 int main(int argc, char **argv) {
     QApplication application(argc, argv);
+    // Only the program's own end stops the loop: Qt quitting after the last
+    // window would hide a close that never reaches it.
+    QApplication::setQuitOnLastWindowClosed(false);
     const QString how = QCoreApplication::arguments().value(1);
     QTimer::singleShot(0, [how] {
         bool found = false;

@@ -13,6 +13,8 @@
 #include <QtTest>
 #include <qdrawutil.h>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 class ControlsTest : public QObject {
@@ -21,11 +23,15 @@ private slots:
     void initTestCase();
     void selTextReplacesSelectionOrGoesAtCaret_data();
     void selTextReplacesSelectionOrGoesAtCaret();
+    void selectionSurvivesLosingFocus_data();
     void selectionSurvivesLosingFocus();
+    void lockedBoxBlinksItsCaret_data();
+    void lockedBoxBlinksItsCaret();
     void timerIdleUntilIntervalSet();
     void timerStoreRestartsTheCount();
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
+    void closingTheWindowEnds();
     void textBoxPanelIsTheStylesOwn_data();
     void textBoxPanelIsTheStylesOwn();
     void textBoxPanelHoldsAtAnyScale_data();
@@ -74,21 +80,133 @@ void ControlsTest::selTextReplacesSelectionOrGoesAtCaret() {
     QVERIFY(!box.hasSelectedText());
 }
 
+void ControlsTest::selectionSurvivesLosingFocus_data() {
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("dragged rightwards") << 1 << 4;
+    QTest::newRow("dragged leftwards") << 4 << 1;
+}
+
 void ControlsTest::selectionSurvivesLosingFocus() {
+    // A click on a keypad button takes the focus; the selection stays for
+    // the next key to replace, and the caret at the end the user dragged
+    // to, so that Shift and an arrow go on from there.
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
     QWidget window;
     auto *box = new vb::TextBox(&window);
     auto *other = new QPushButton(&window);
     other->move(0, 40);
     box->SetLocked(true);
-    box->SetText(u"123"_s);
+    box->SetText(u"12345"_s);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     box->setFocus();
-    box->setSelection(1, 1);
+    box->setSelection(anchor, caret - anchor);
+    QCOMPARE(box->cursorPosition(), caret);
     other->setFocus();
     QVERIFY(!box->hasFocus());
+    QCOMPARE(box->selectionStart(), 1);
+    QCOMPARE(box->selectionLength(), 3);
+    QCOMPARE(box->cursorPosition(), caret);
     box->SetSelText(u"9"_s);
-    QCOMPARE(box->Text(), u"193"_s);
+    QCOMPARE(box->Text(), u"195"_s);
+}
+
+namespace {
+
+// The columns in which two pictures of the same size differ, and the
+// number of differing pixels.
+QList<int> ChangedColumns(const QImage &a, const QImage &b, int *pixels) {
+    QList<int> columns;
+    *pixels = 0;
+    for (int x = 0; x < a.width(); ++x) {
+        bool changed = false;
+        for (int y = 0; y < a.height(); ++y) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                changed = true;
+                ++*pixels;
+            }
+        }
+        if (changed)
+            columns << x;
+    }
+    return columns;
+}
+
+// The first and last column within `area`, inside the frame, that holds a
+// dark pixel.
+std::pair<int, int> InkedColumns(const QImage &image, const QRect &area) {
+    int first = -1, last = -1;
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+    return {first, last};
+}
+
+} // namespace
+
+void ControlsTest::lockedBoxBlinksItsCaret_data() {
+    QTest::addColumn<int>("position");
+    QTest::newRow("caret after the text") << 2;
+    QTest::newRow("caret before the text") << 0;
+}
+
+void ControlsTest::lockedBoxBlinksItsCaret() {
+    // Qt draws no caret in a read-only line edit; a locked box draws its
+    // own, one pixel wide, the text's colour, and blinks it.
+    QFETCH(int, position);
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const int flash = hints->cursorFlashTime();
+    hints->setCursorFlashTime(200);
+    const auto restore = qScopeGuard([hints, flash] { hints->setCursorFlashTime(flash); });
+    QWidget window;
+    window.resize(120, 40);
+    vb::TextBox box(&window);
+    box.setGeometry(10, 10, 81, 19);
+    box.SetLocked(true);
+    box.SetText(u"12"_s);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    box.setFocus();
+    QTRY_VERIFY(box.hasFocus());
+    box.setCursorPosition(position);
+    QVERIFY(!box.hasSelectedText());
+
+    auto look = [&box] { return box.grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    // Two pictures that differ, the caret shown in one of them, then the
+    // first again: it blinks on.
+    const QImage first = look();
+    QImage second;
+    QVERIFY2(QTest::qWaitFor([&] { return (second = look()) != first; }, 5000),
+             "the box looks the same all along");
+    QVERIFY2(QTest::qWaitFor([&] { return look() == first; }, 5000), "it blinked only once");
+
+    const QRgb ink = box.palette().color(QPalette::Text).rgb();
+    int pixels = 0;
+    const QList<int> columns = ChangedColumns(first, second, &pixels);
+    QCOMPARE(columns.size(), 1);
+    const int column = columns.first();
+    const bool firstShows = first.pixel(column, box.height() / 2) == ink;
+    const QImage &shown = firstShows ? first : second;
+    const QImage &hidden = firstShows ? second : first;
+    // A whole line's height, in the text's colour.
+    QVERIFY2(pixels >= box.fontMetrics().ascent(), qPrintable(QString::number(pixels)));
+    for (int y = 0; y < shown.height(); ++y)
+        if (shown.pixel(column, y) != hidden.pixel(column, y))
+            QCOMPARE(shown.pixel(column, y), ink);
+    // Beside the digits, on the side the caret is.
+    const auto [left, right] = InkedColumns(hidden, box.rect().adjusted(3, 3, -3, -3));
+    QVERIFY(left >= 0);
+    if (position == 0)
+        QVERIFY2(column < left, qPrintable(u"caret at %1, text from %2"_s.arg(column).arg(left)));
+    else
+        QVERIFY2(column > right, qPrintable(u"caret at %1, text to %2"_s.arg(column).arg(right)));
 }
 
 void ControlsTest::timerIdleUntilIntervalSet() {
@@ -139,6 +257,23 @@ void ControlsTest::unhandledErrorShowsBoxThenEnds() {
     QVERIFY(!afterThrow);
     QVERIFY2(shown.contains(u"6"_s) && shown.contains(u"Overflow"_s), qPrintable(shown));
     QCOMPARE(ends, 1);
+}
+
+void ControlsTest::closingTheWindowEnds() {
+    // The program ends through vbaEnd, not only because Qt quits after its
+    // last window: here another window stays, and the test's end handler
+    // stands in for the real end.
+    int ends = 0;
+    vb::SetEndHandler([&ends] { ++ends; });
+    const auto restore = qScopeGuard([] { vb::SetEndHandler(nullptr); });
+    QWidget other;
+    other.show();
+    vb::Form form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.close());
+    QCOMPARE(ends, 1);
+    QVERIFY(!form.isVisible());
 }
 
 void ControlsTest::textBoxPanelIsTheStylesOwn_data() {
