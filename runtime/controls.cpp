@@ -156,15 +156,12 @@ public:
     bool RestoreIfRefused() {
         if (!refused_)
             return false;
-        if (box_->cursorPosition() != caret_ || box_->selectionStart() != start_ ||
-            box_->selectionLength() != length_) {
-            if (length_ == 0)
-                box_->setCursorPosition(caret_);
-            else if (caret_ == start_)
-                box_->setSelection(start_ + length_, -length_);
-            else
-                box_->setSelection(start_, length_);
-        }
+        if (length_ == 0)
+            box_->setCursorPosition(caret_);
+        else if (caret_ == start_)
+            box_->setSelection(start_ + length_, -length_);
+        else
+            box_->setSelection(start_, length_);
         return true;
     }
 
