@@ -4,18 +4,17 @@
 
 #include <QApplication>
 #include <QCache>
-#include <QClipboard>
-#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionFrame>
 #include <QTimerEvent>
+#include <QValidator>
 #include <qdrawutil.h>
 
 #include <cmath>
@@ -124,12 +123,69 @@ private:
 
 } // namespace
 
-TextBox::TextBox(QWidget *parent) : QLineEdit(parent) { setStyle(PanelStyle::Instance()); }
+namespace {
+
+// Qt's line edit takes back, whole, an edit of the user's that leaves its
+// text invalid: the text, the caret and the selection return to what they
+// were, however the text came in. A valid text is never changed.
+class CapacityValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override {
+        return input.size() <= TextBox::Capacity ? Acceptable : Invalid;
+    }
+};
+
+// Notes the caret and selection before Qt handles an event that may put
+// text in, and whether the capacity refuses that text.
+class RefusalWatch {
+public:
+    explicit RefusalWatch(QLineEdit *box)
+        : box_(box), caret_(box->cursorPosition()), start_(box->selectionStart()),
+          length_(box->selectionLength()) {
+        // Qt says so when it cuts the text and when the validator refuses it.
+        connection_ =
+            QObject::connect(box, &QLineEdit::inputRejected, box, [this] { refused_ = true; });
+    }
+    ~RefusalWatch() { QObject::disconnect(connection_); }
+    RefusalWatch(const RefusalWatch &) = delete;
+    RefusalWatch &operator=(const RefusalWatch &) = delete;
+
+    // Whether the text was refused; if so, puts back the caret and the
+    // selection that Qt moved before it inserted.
+    bool RestoreIfRefused() {
+        if (!refused_)
+            return false;
+        if (length_ == 0)
+            box_->setCursorPosition(caret_);
+        else if (caret_ == start_)
+            box_->setSelection(start_ + length_, -length_);
+        else
+            box_->setSelection(start_, length_);
+        return true;
+    }
+
+private:
+    QLineEdit *box_;
+    int caret_, start_, length_;
+    bool refused_ = false;
+    QMetaObject::Connection connection_;
+};
+
+} // namespace
+
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {
+    setStyle(PanelStyle::Instance());
+    // Qt cuts what goes past its own limit before the validator sees the
+    // text. One character past the capacity is enough for the validator to
+    // refuse the edit, and keeps a huge paste from being put in whole first.
+    setMaxLength(Capacity + 1);
+    setValidator(new CapacityValidator(this));
+}
 
 void TextBox::SetText(const QString &text) {
-    // Qt would cut a longer text; no result comes near the capacity.
-    Q_ASSERT_X(text.size() <= maxLength(), "vb::TextBox::SetText",
-               "text longer than the box holds");
+    // No result comes near the capacity.
+    Q_ASSERT_X(text.size() <= Capacity, "vb::TextBox::SetText", "text longer than the box holds");
     setText(text);
 }
 
@@ -137,15 +193,11 @@ void TextBox::SetSelText(const QString &text) {
     const QString old = this->text();
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int length = hasSelectedText() ? selectionLength() : 0;
-    // Qt would cut the end off the user's number to make room.
-    if (!Holds(length, text.size()))
+    // A whole-text write passes no validator: the refusal is made here.
+    if (old.size() - length + text.size() > Capacity)
         return;
     setText(old.left(start) + text + old.mid(start + length));
     setCursorPosition(start + text.size());
-}
-
-bool TextBox::Holds(qsizetype removed, qsizetype added) const {
-    return text().size() - removed + added <= maxLength();
 }
 
 void TextBox::SetLocked(bool locked) { setReadOnly(locked); }
@@ -179,86 +231,24 @@ void TextBox::focusOutEvent(QFocusEvent *event) {
     update();
 }
 
-namespace {
-
-// How many characters a key puts in: the clipboard's for a paste, the key's
-// text for a key that types, as Qt's line edit decides.
-qsizetype KeyInput(const QKeyEvent *event) {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (event->matches(QKeySequence::Paste)) {
-        const bool selection = event->key() == Qt::Key_Insert &&
-                               event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
-                               clipboard->supportsSelection();
-        return clipboard->text(selection ? QClipboard::Selection : QClipboard::Clipboard).size();
-    }
-    const QString typed = event->text();
-    if (typed.isEmpty() || typed.front().category() == QChar::Other_Control)
-        return 0;
-    const bool control = event->modifiers() == Qt::ControlModifier ||
-                         event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier);
-    if (control && typed.front().category() != QChar::Other_Format)
-        return 0;
-    return typed.size();
-}
-
-} // namespace
-
-void TextBox::keyPressEvent(QKeyEvent *event) {
-    const qsizetype added = isReadOnly() ? 0 : KeyInput(event);
-    if (added > 0 && !Holds(selectionLength(), added)) {
-        event->accept();
-        return;
-    }
-    QLineEdit::keyPressEvent(event);
-}
-
 void TextBox::inputMethodEvent(QInputMethodEvent *event) {
-    const QString commit = event->commitString();
-    if (!isReadOnly() && !commit.isEmpty() &&
-        !Holds(selectionLength() + event->replacementLength(), commit.size())) {
-        // The composition ends, but what it would commit does not go in.
-        QInputMethodEvent composing(event->preeditString(), event->attributes());
-        QLineEdit::inputMethodEvent(&composing);
-        return;
-    }
+    // Qt selects the text an input method replaces before it inserts.
+    RefusalWatch watch(this);
     QLineEdit::inputMethodEvent(event);
-}
-
-void TextBox::contextMenuEvent(QContextMenuEvent *event) {
-    QMenu *menu = createStandardContextMenu();
-    if (!Holds(selectionLength(), QGuiApplication::clipboard()->text().size())) {
-        // Qt names its menu's actions only in later versions.
-        const QString paste = QLineEdit::tr("&Paste");
-        for (QAction *action : menu->actions())
-            if (action->objectName() == QLatin1String("edit-paste") ||
-                action->text().startsWith(paste))
-                action->setEnabled(false);
-    }
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    // Moving the caret would end a composition still under way.
+    if (event->preeditString().isEmpty())
+        watch.RestoreIfRefused();
 }
 
 void TextBox::dropEvent(QDropEvent *event) {
-    // Dropped text goes in at the drop point, beside any selection; a move
-    // within the box inserts before it removes.
-    if (!isReadOnly() && event->mimeData()->hasText() &&
-        !Holds(0, event->mimeData()->text().size())) {
-        event->ignore();
-        return;
-    }
+    // Qt moves the caret to the drop point and accepts the drop before the
+    // text is refused.
+    RefusalWatch watch(this);
     QLineEdit::dropEvent(event);
-}
-
-void TextBox::mouseReleaseEvent(QMouseEvent *event) {
-    // Where the system has a selection clipboard, the middle button pastes
-    // it at the caret once the selection is dropped.
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    if (!isReadOnly() && event->button() == Qt::MiddleButton && clipboard->supportsSelection() &&
-        !Holds(0, clipboard->text(QClipboard::Selection).size())) {
-        event->accept();
-        return;
+    if (watch.RestoreIfRefused()) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
     }
-    QLineEdit::mouseReleaseEvent(event);
 }
 
 void TextBox::paintEvent(QPaintEvent *event) {

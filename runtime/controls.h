@@ -25,11 +25,16 @@ void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palet
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:
+    // The most characters a box holds, Qt's own default. What the user
+    // types, pastes, drops or composes into a box that it would overfill is
+    // refused whole, where Qt would cut it: text, caret and selection stay.
+    static constexpr int Capacity = 32767;
+
     explicit TextBox(QWidget *parent = nullptr);
 
     QString Text() const { return text(); }
     // Replaces the whole text; the caret goes to its end. The text must fit
-    // the box's capacity, its maxLength.
+    // the box's capacity.
     void SetText(const QString &text);
     // Puts `text` in place of the selection, or at the caret, and leaves the
     // caret after it. Works on a locked box, with or without the focus. Text
@@ -42,21 +47,15 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    // What the user types, pastes or drops into an unlocked box is refused
-    // whole when it would not fit, where Qt would cut it.
-    void keyPressEvent(QKeyEvent *event) override;
+    // Input the box refuses leaves the caret and selection where they were,
+    // and a refused drop is ignored, so that a source moving its text keeps
+    // it.
     void inputMethodEvent(QInputMethodEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    // Whether putting `added` characters in place of `removed` ones keeps
-    // the text within the box's capacity.
-    bool Holds(qsizetype removed, qsizetype added) const;
-
     QBasicTimer caretBlink_;
     bool caretShown_ = false;
 };

@@ -450,7 +450,7 @@ void KeyboardTest::fullOperandRefusesADigit() {
     CalculatorWindow w;
     QVERIFY(w.exposed);
     vb::TextBox *box = w.box("Txt1");
-    box->SetText(Filled(box->maxLength() - room));
+    box->SetText(Filled(vb::TextBox::Capacity - room));
     QTest::mouseClick(box, Qt::LeftButton);
     PlaceCaret(box, at, selected);
     const Marks before = MarksOf(box);
@@ -493,6 +493,12 @@ void KeyboardTest::messageLineRefusesWhatDoesNotFit_data() {
         QTest::addRow("%s, 123 with room for three", name.constData())
             << way << u"123"_s << 3 << 0 << true;
     }
+    // As an input method corrects what was typed: the two characters after
+    // the caret, which Qt selects before it puts the new ones in.
+    QTest::newRow("input method, 123 in place of two, full")
+        << u"input method replacing two"_s << u"123"_s << 0 << 0 << false;
+    QTest::newRow("input method, 123 in place of two, room for one")
+        << u"input method replacing two"_s << u"123"_s << 1 << 0 << true;
     QTest::newRow("drop, 123 with room for two") << u"drop"_s << u"123"_s << 2 << 0 << false;
     QTest::newRow("drop, 123 beside a selection, room for two")
         << u"drop"_s << u"123"_s << 2 << 3 << false;
@@ -510,7 +516,7 @@ void KeyboardTest::messageLineRefusesWhatDoesNotFit() {
     QVERIFY(QTest::qWaitForWindowActive(w.form.get()));
     vb::TextBox *box = w.box("Txt4");
     QVERIFY(!box->Locked());
-    box->SetText(Filled(box->maxLength() - room));
+    box->SetText(Filled(vb::TextBox::Capacity - room));
     QTest::mouseClick(box, Qt::LeftButton);
     QVERIFY(box->hasFocus());
     PlaceCaret(box, At::Front, selected);
@@ -533,6 +539,16 @@ void KeyboardTest::messageLineRefusesWhatDoesNotFit() {
         QInputMethodEvent commit;
         commit.setCommitString(input);
         QApplication::sendEvent(box, &commit);
+    } else if (way == "input method replacing two"_L1) {
+        QInputMethodEvent replace;
+        replace.setCommitString(input, 0, 2);
+        QApplication::sendEvent(box, &replace);
+        if (fits) {
+            QCOMPARE(box->Text(),
+                     before.text.left(before.caret) + input + before.text.mid(before.caret + 2));
+            QCOMPARE(box->cursorPosition(), before.caret + input.size());
+            return;
+        }
     } else if (way == "menu"_L1) {
         QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, box->rect().center(),
                                     box->mapToGlobal(box->rect().center()));
@@ -544,10 +560,10 @@ void KeyboardTest::messageLineRefusesWhatDoesNotFit() {
         for (QAction *action : menu->actions())
             if (action->text().startsWith(QLineEdit::tr("&Paste")))
                 paste = action;
+        // Chosen, a paste that does not fit is refused like the keys' paste.
         QVERIFY(paste);
-        QCOMPARE(paste->isEnabled(), fits);
-        if (paste->isEnabled())
-            paste->trigger();
+        QVERIFY(paste->isEnabled());
+        paste->trigger();
     } else if (way == "drop"_L1) {
         QMimeData data;
         data.setText(input);
@@ -569,10 +585,13 @@ void KeyboardTest::messageLineRefusesWhatDoesNotFit() {
 
     if (!fits) {
         QCOMPARE(MarksOf(box), before);
+        // Nothing of the refused input is left for Ctrl+Z to take back.
+        QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(MarksOf(box), before);
         return;
     }
     QCOMPARE(box->Text(), Inserted(before, input));
-    QCOMPARE(box->Text().size(), box->maxLength() - room - selected + input.size());
+    QCOMPARE(box->Text().size(), vb::TextBox::Capacity - room - selected + input.size());
     QVERIFY(box->Text().endsWith(u'7'));
 }
 
