@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QCache>
 #include <QFocusEvent>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -13,6 +15,7 @@
 #include <QTimerEvent>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -117,9 +120,99 @@ private:
     mutable QCache<Key, QImage> panels_{32};
 };
 
+// Qt pads a line edit's text by two pixels on either side, inside the
+// frame, and keeps a pixel after the text for the caret. A fitted text
+// takes that padding back: negative margins give it the frame's whole
+// inside. Right-aligned, Qt leaves one more pixel at the right end.
+constexpr int LineEditPadding = 2;
+const QMargins FittedMargins(-LineEditPadding, 0, -LineEditPadding, 0);
+const QMargins FittedMarginsRightAligned(-LineEditPadding + 1, 0, -LineEditPadding - 1, 0);
+
+// The largest pixel size from `largest` down to `smallest` at which `text`
+// is at most `room` pixels wide, or 0 where there is none. `width` is the
+// text's width at `largest`.
+int FittingPixelSize(const QFont &font, const QString &text, qreal width, int largest, int smallest,
+                     int room) {
+    const auto fits = [&](int pixels) {
+        if (pixels == largest)
+            return qRound(width) <= room;
+        QFont sized = font;
+        sized.setPixelSize(pixels);
+        return qRound(QFontMetricsF(sized).horizontalAdvance(text)) <= room;
+    };
+    // Widths grow about as the size does; hinting bends that a little, so the
+    // guess is checked and moved a size at a time. A guess below the floor
+    // is tried at the floor only.
+    int pixels = std::clamp(int(largest * room / width), smallest, largest);
+    if (fits(pixels)) {
+        while (pixels < largest && fits(pixels + 1))
+            ++pixels;
+        return pixels;
+    }
+    while (--pixels >= smallest)
+        if (fits(pixels))
+            return pixels;
+    return 0;
+}
+
 } // namespace
 
-TextBox::TextBox(QWidget *parent) : QLineEdit(parent) { setStyle(PanelStyle::Instance()); }
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {
+    setStyle(PanelStyle::Instance());
+    connect(this, &QLineEdit::textChanged, this, &TextBox::FitText);
+}
+
+void TextBox::setSmallestPixelSize(int pixels) {
+    smallestPixelSize_ = pixels;
+    FitText();
+}
+
+void TextBox::FitText() {
+    // The box's own size and margins, unless a text wider than the box
+    // shows whole at a smaller size. The caret, the selection and the mouse
+    // go on mapping to the text, since the line edit itself lays it out in
+    // the smaller font.
+    int pixels = 0;
+    const QString shown = displayText();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const int inside = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).width();
+    // More characters than the frame has pixels across cannot be read at
+    // any size; such a text, however long, is not measured at all.
+    if (smallestPixelSize_ > 0 && !shown.isEmpty() && shown.size() < inside) {
+        const QFont normal = fitted_ ? normalFont_ : font();
+        const qreal width = QFontMetricsF(normal).horizontalAdvance(shown);
+        if (qRound(width) + 1 > inside - 2 * LineEditPadding) {
+            const int largest = QFontInfo(normal).pixelSize();
+            pixels = FittingPixelSize(normal, shown, width, largest,
+                                      std::min(smallestPixelSize_, largest), inside - 1);
+        }
+    }
+    if (pixels == 0) {
+        // Fits as it is, or not even at the smallest size: there the box
+        // scrolls to the caret at its own size, which reads best.
+        if (fitted_) {
+            fitted_ = false;
+            setTextMargins(QMargins());
+            setFont(ownFont_);
+        }
+        return;
+    }
+    if (!fitted_) {
+        fitted_ = true;
+        normalFont_ = font();
+        ownFont_ = testAttribute(Qt::WA_SetFont) ? font() : QFont();
+    }
+    const bool rightAligned =
+        QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignRight;
+    const QMargins margins = rightAligned ? FittedMarginsRightAligned : FittedMargins;
+    if (textMargins() != margins)
+        setTextMargins(margins);
+    QFont sized = normalFont_;
+    sized.setPixelSize(pixels);
+    if (font() != sized)
+        setFont(sized);
+}
 
 void TextBox::SetText(const QString &text) { setText(text); }
 
@@ -166,8 +259,11 @@ void TextBox::paintEvent(QPaintEvent *event) {
     if (!isReadOnly() || !hasFocus() || !caretShown_ || hasSelectedText())
         return;
     QPainter painter(this);
+    // Where an editable box draws it: Qt's caret rectangle reaches 5 pixels
+    // before that column and 4 after. A text fitted to the box starts at the
+    // frame's inside edge, and the caret before it must not cover the frame.
     const QRect caret = cursorRect();
-    painter.fillRect(QRect(caret.center().x(), caret.top(), 1, caret.height()),
+    painter.fillRect(QRect(caret.left() + 5, caret.top(), 1, caret.height()),
                      palette().color(QPalette::Text));
 }
 
@@ -182,6 +278,67 @@ void TextBox::timerEvent(QTimerEvent *event) {
 }
 
 Label::Label(QWidget *parent) : QLabel(parent) {}
+
+void Label::setSmallestPixelSize(int pixels) {
+    smallestPixelSize_ = pixels;
+    update();
+}
+
+void Label::paintEvent(QPaintEvent *event) {
+    const QString caption = text();
+    if (smallestPixelSize_ <= 0 || caption.isEmpty() || textFormat() == Qt::RichText) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // The caption's ink must stand a pixel clear of every edge. Some
+    // glyphs reach past the line's own box (the hamza of أ above it, the
+    // tail of ر to the left), so the ink is placed, not the line.
+    const QRect contents = contentsRect();
+    const QRectF room = QRectF(contents).adjusted(1, 1, -1, -1);
+    const QFont normal = font();
+    const int largest = QFontInfo(normal).pixelSize();
+    const int smallest = std::min(smallestPixelSize_, largest);
+    QFont sized = normal;
+    QRectF ink;
+    for (int pixels = largest; pixels >= smallest; --pixels) {
+        sized.setPixelSize(pixels);
+        ink = QFontMetricsF(sized).tightBoundingRect(caption);
+        if (ink.width() <= room.width() && ink.height() <= room.height())
+            break;
+    }
+    // Where the label's alignment puts the line, on whole pixels, then moved
+    // in from any edge the ink would cross.
+    const QFontMetricsF metrics(sized);
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    const qreal advance = metrics.horizontalAdvance(caption);
+    qreal x = contents.left() + (contents.width() - advance) / 2;
+    if (align & Qt::AlignLeft)
+        x = contents.left();
+    else if (align & Qt::AlignRight)
+        x = contents.left() + contents.width() - advance;
+    qreal y = contents.top() + (contents.height() - metrics.height()) / 2 + metrics.ascent();
+    if (align & Qt::AlignTop)
+        y = contents.top() + metrics.ascent();
+    else if (align & Qt::AlignBottom)
+        y = contents.top() + contents.height() - metrics.descent();
+    QPointF origin(qRound(x), qRound(y));
+    const QRectF placed = ink.translated(origin);
+    const auto inward = [](qreal low, qreal high, qreal roomLow, qreal roomHigh) -> qreal {
+        if (high - low > roomHigh - roomLow)
+            return std::round((roomLow + roomHigh - low - high) / 2);
+        if (low < roomLow)
+            return std::ceil(roomLow - low);
+        if (high > roomHigh)
+            return -std::ceil(high - roomHigh);
+        return 0;
+    };
+    origin += QPointF(inward(placed.left(), placed.right(), room.left(), room.right()),
+                      inward(placed.top(), placed.bottom(), room.top(), room.bottom()));
+    QPainter painter(this);
+    painter.setFont(sized);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(origin, caption);
+}
 
 CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {}
 
