@@ -141,9 +141,13 @@ int FittingPixelSize(const QFont &font, const QString &text, qreal width, int la
         return qRound(QFontMetricsF(sized).horizontalAdvance(text)) <= room;
     };
     // Widths grow about as the size does; hinting bends that a little, so the
-    // guess is checked and moved a size at a time. A guess below the floor
-    // is tried at the floor only.
-    int pixels = std::clamp(int(largest * room / width), smallest, largest);
+    // guess is checked and moved a size at a time. A text the guess puts well
+    // below the floor is not measured again, and one just below it only at
+    // the floor.
+    const qreal guess = largest * room / width;
+    if (guess < smallest * 0.85)
+        return 0;
+    int pixels = std::clamp(int(guess), smallest, largest);
     if (fits(pixels)) {
         while (pixels < largest && fits(pixels + 1))
             ++pixels;
@@ -174,18 +178,22 @@ void TextBox::FitText() {
     // the smaller font.
     int pixels = 0;
     const QString shown = displayText();
-    QStyleOptionFrame option;
-    initStyleOption(&option);
-    const int inside = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).width();
-    // More characters than the frame has pixels across cannot be read at
-    // any size; such a text, however long, is not measured at all.
-    if (smallestPixelSize_ > 0 && !shown.isEmpty() && shown.size() < inside) {
-        const QFont normal = fitted_ ? normalFont_ : font();
-        const qreal width = QFontMetricsF(normal).horizontalAdvance(shown);
-        if (qRound(width) + 1 > inside - 2 * LineEditPadding) {
-            const int largest = QFontInfo(normal).pixelSize();
-            pixels = FittingPixelSize(normal, shown, width, largest,
-                                      std::min(smallestPixelSize_, largest), inside - 1);
+    if (smallestPixelSize_ > 0 && !shown.isEmpty()) {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const int inside =
+            style()->subElementRect(QStyle::SE_LineEditContents, &option, this).width();
+        // More characters than the frame has pixels across cannot be read
+        // at any size; such a text, however long, is not measured at all.
+        if (shown.size() < inside) {
+            const QFont normal = fitted_ ? normalFont_ : font();
+            const qreal width = QFontMetricsF(normal).horizontalAdvance(shown);
+            if (qRound(width) + 1 > inside - 2 * LineEditPadding) {
+                const int largest =
+                    normal.pixelSize() > 0 ? normal.pixelSize() : QFontInfo(normal).pixelSize();
+                pixels = FittingPixelSize(normal, shown, width, largest,
+                                          std::min(smallestPixelSize_, largest), inside - 1);
+            }
         }
     }
     if (pixels == 0) {
