@@ -122,23 +122,35 @@ private:
 
 // Qt pads a line edit's text by two pixels on either side, inside the
 // frame, and keeps a pixel after the text for the caret. A fitted text
-// takes that padding back: negative margins give it the frame's whole
-// inside. Right-aligned, Qt leaves one more pixel at the right end.
+// takes that padding back: negative margins give it the frame's inside but
+// for a pixel at either end, so that a minus sign does not merge with the
+// frame. Right-aligned, Qt leaves one more pixel at the right end.
 constexpr int LineEditPadding = 2;
-const QMargins FittedMargins(-LineEditPadding, 0, -LineEditPadding, 0);
+const QMargins FittedMargins(-LineEditPadding + 1, 0, -LineEditPadding, 0);
 const QMargins FittedMarginsRightAligned(-LineEditPadding + 1, 0, -LineEditPadding - 1, 0);
 
+// The most the characters of a text at the smallest size are drawn closer
+// together, in pixels each: at 7 pixels, a tenth of the gap between digits.
+constexpr qreal TightestSpacing = 0.15;
+
+struct Fit {
+    int pixels = 0; // none: the box's own size
+    qreal spacing = 0;
+};
+
 // The largest pixel size from `largest` down to `smallest` at which `text`
-// is at most `room` pixels wide, or 0 where there is none. `width` is the
-// text's width at `largest`.
-int FittingPixelSize(const QFont &font, const QString &text, qreal width, int largest, int smallest,
-                     int room) {
-    const auto fits = [&](int pixels) {
-        if (pixels == largest)
-            return qRound(width) <= room;
+// is at most `room` pixels wide; at the smallest size, its characters may
+// stand a little closer. `width` is the text's width at `largest`.
+Fit FitWidth(const QFont &font, const QString &text, qreal width, int largest, int smallest,
+             int room) {
+    const auto widthAt = [&](int pixels, qreal spacing = 0) {
+        if (pixels == largest && spacing == 0)
+            return width;
         QFont sized = font;
         sized.setPixelSize(pixels);
-        return qRound(QFontMetricsF(sized).horizontalAdvance(text)) <= room;
+        if (spacing != 0)
+            sized.setLetterSpacing(QFont::AbsoluteSpacing, -spacing);
+        return QFontMetricsF(sized).horizontalAdvance(text);
     };
     // Widths grow about as the size does; hinting bends that a little, so the
     // guess is checked and moved a size at a time. A text the guess puts well
@@ -146,17 +158,26 @@ int FittingPixelSize(const QFont &font, const QString &text, qreal width, int la
     // the floor.
     const qreal guess = largest * room / width;
     if (guess < smallest * 0.85)
-        return 0;
+        return {};
     int pixels = std::clamp(int(guess), smallest, largest);
-    if (fits(pixels)) {
-        while (pixels < largest && fits(pixels + 1))
+    if (qRound(widthAt(pixels)) <= room) {
+        while (pixels < largest && qRound(widthAt(pixels + 1)) <= room)
             ++pixels;
-        return pixels;
+        return {pixels};
     }
-    while (--pixels >= smallest)
-        if (fits(pixels))
-            return pixels;
-    return 0;
+    qreal atFloor = 0;
+    while (pixels > smallest) {
+        --pixels;
+        atFloor = widthAt(pixels);
+        if (qRound(atFloor) <= room)
+            return {pixels};
+    }
+    if (pixels == smallest && atFloor == 0)
+        atFloor = widthAt(smallest);
+    const qreal spacing = std::ceil((atFloor - room) / text.size() * 100) / 100;
+    if (spacing <= TightestSpacing && qRound(widthAt(smallest, spacing)) <= room)
+        return {smallest, spacing};
+    return {};
 }
 
 } // namespace
@@ -176,7 +197,7 @@ void TextBox::FitText() {
     // shows whole at a smaller size. The caret, the selection and the mouse
     // go on mapping to the text, since the line edit itself lays it out in
     // the smaller font.
-    int pixels = 0;
+    Fit fit;
     const QString shown = displayText();
     if (smallestPixelSize_ > 0 && !shown.isEmpty()) {
         QStyleOptionFrame option;
@@ -191,12 +212,12 @@ void TextBox::FitText() {
             if (qRound(width) + 1 > inside - 2 * LineEditPadding) {
                 const int largest =
                     normal.pixelSize() > 0 ? normal.pixelSize() : QFontInfo(normal).pixelSize();
-                pixels = FittingPixelSize(normal, shown, width, largest,
-                                          std::min(smallestPixelSize_, largest), inside - 1);
+                fit = FitWidth(normal, shown, width, largest, std::min(smallestPixelSize_, largest),
+                               inside - 2);
             }
         }
     }
-    if (pixels == 0) {
+    if (fit.pixels == 0) {
         // Fits as it is, or not even at the smallest size: there the box
         // scrolls to the caret at its own size, which reads best.
         if (fitted_) {
@@ -217,7 +238,9 @@ void TextBox::FitText() {
     if (textMargins() != margins)
         setTextMargins(margins);
     QFont sized = normalFont_;
-    sized.setPixelSize(pixels);
+    sized.setPixelSize(fit.pixels);
+    if (fit.spacing != 0)
+        sized.setLetterSpacing(QFont::AbsoluteSpacing, -fit.spacing);
     if (font() != sized)
         setFont(sized);
 }

@@ -152,7 +152,9 @@ void LegibilityTest::numbers() {
                               .arg(ink.top())
                               .arg(ink.bottom());
     if (whole) {
-        QVERIFY2(Inside(target).contains(ink), qPrintable(where));
+        // A pixel clear of the frame at either end, or a minus sign there
+        // would read as part of the frame.
+        QVERIFY2(Inside(target).adjusted(1, 0, -1, 0).contains(ink), qPrintable(where));
         // Every character drawn: the ink spans the text's width.
         QVERIFY2(ink.width() >= target->fontMetrics().horizontalAdvance(text) - 3,
                  qPrintable(where));
@@ -177,7 +179,7 @@ void LegibilityTest::sizeFollowsEveryChange_data() {
     QTest::newRow("a key typed after a shrunk operand") << u"10 ÷ 3 = =>1 7"_s << P{8, 11, 11};
     QTest::newRow("digits typed one by one") << u"1234567890123456"_s << P{8, 11, 11};
     QTest::newRow("digits typed past the smallest size")
-        << u"12345678901234567890"_s << P{11, 11, 11};
+        << u"123456789012345678901"_s << P{11, 11, 11};
     QTest::newRow("pi replaces a shrunk operand") << u"10 ÷ 3 = =>1 pi"_s << P{11, 11, 11};
     QTest::newRow("a digit empties the result box") << u"10 ÷ 3 = 5"_s << P{11, 11, 11};
     QTest::newRow("a one-operand key empties Txt2") << u"10 ÷ 3 = =>2 5 x2"_s << P{11, 11, 11};
