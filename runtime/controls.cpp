@@ -160,21 +160,19 @@ Fit FitWidth(const QFont &font, const QString &text, qreal width, int largest, i
     if (guess < smallest * 0.85)
         return {};
     int pixels = std::clamp(int(guess), smallest, largest);
-    if (qRound(widthAt(pixels)) <= room) {
+    qreal measured = widthAt(pixels);
+    if (qRound(measured) <= room) {
         while (pixels < largest && qRound(widthAt(pixels + 1)) <= room)
             ++pixels;
         return {pixels};
     }
-    qreal atFloor = 0;
     while (pixels > smallest) {
-        --pixels;
-        atFloor = widthAt(pixels);
-        if (qRound(atFloor) <= room)
+        measured = widthAt(--pixels);
+        if (qRound(measured) <= room)
             return {pixels};
     }
-    if (pixels == smallest && atFloor == 0)
-        atFloor = widthAt(smallest);
-    const qreal spacing = std::ceil((atFloor - room) / text.size() * 100) / 100;
+    // Too wide at the floor by `measured - room` pixels.
+    const qreal spacing = std::ceil((measured - room) / text.size() * 100) / 100;
     if (spacing <= TightestSpacing && qRound(widthAt(smallest, spacing)) <= room)
         return {smallest, spacing};
     return {};
