@@ -6,6 +6,8 @@
 #include <QCache>
 #include <QDropEvent>
 #include <QFocusEvent>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -17,6 +19,7 @@
 #include <QValidator>
 #include <qdrawutil.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -121,9 +124,63 @@ private:
     mutable QCache<Key, QImage> panels_{32};
 };
 
-} // namespace
+// Qt pads a line edit's text by two pixels on either side, inside the
+// frame, and keeps a pixel after the text for the caret. A fitted text
+// takes that padding back: negative margins give it the frame's inside but
+// for a pixel at either end, so that a minus sign does not merge with the
+// frame. Right-aligned, Qt leaves one more pixel at the right end.
+constexpr int LineEditPadding = 2;
+const QMargins FittedMargins(-LineEditPadding + 1, 0, -LineEditPadding, 0);
+const QMargins FittedMarginsRightAligned(-LineEditPadding + 1, 0, -LineEditPadding - 1, 0);
 
-namespace {
+// The most the characters of a text at the smallest size are drawn closer
+// together, in pixels each: at 7 pixels, a tenth of the gap between digits.
+constexpr qreal TightestSpacing = 0.15;
+
+struct Fit {
+    int pixels = 0; // none: the box's own size
+    qreal spacing = 0;
+};
+
+// The largest pixel size from `largest` down to `smallest` at which `text`
+// is at most `room` pixels wide; at the smallest size, its characters may
+// stand a little closer. `width` is the text's width at `largest`.
+Fit FitWidth(const QFont &font, const QString &text, qreal width, int largest, int smallest,
+             int room) {
+    const auto widthAt = [&](int pixels, qreal spacing = 0) {
+        if (pixels == largest && spacing == 0)
+            return width;
+        QFont sized = font;
+        sized.setPixelSize(pixels);
+        if (spacing != 0)
+            sized.setLetterSpacing(QFont::AbsoluteSpacing, -spacing);
+        return QFontMetricsF(sized).horizontalAdvance(text);
+    };
+    // Widths grow about as the size does; hinting bends that a little, so the
+    // guess is checked and moved a size at a time. A text the guess puts well
+    // below the floor is not measured again, and one just below it only at
+    // the floor.
+    const qreal guess = largest * room / width;
+    if (guess < smallest * 0.85)
+        return {};
+    int pixels = std::clamp(int(guess), smallest, largest);
+    qreal measured = widthAt(pixels);
+    if (qRound(measured) <= room) {
+        while (pixels < largest && qRound(widthAt(pixels + 1)) <= room)
+            ++pixels;
+        return {pixels};
+    }
+    while (pixels > smallest) {
+        measured = widthAt(--pixels);
+        if (qRound(measured) <= room)
+            return {pixels};
+    }
+    // Too wide at the floor by `measured - room` pixels.
+    const qreal spacing = std::ceil((measured - room) / text.size() * 100) / 100;
+    if (spacing <= TightestSpacing && qRound(widthAt(smallest, spacing)) <= room)
+        return {smallest, spacing};
+    return {};
+}
 
 // Qt's line edit takes back, whole, an edit of the user's that leaves its
 // text invalid: the text, the caret and the selection return to what they
@@ -181,6 +238,65 @@ TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {
     // refuse the edit, and keeps a huge paste from being put in whole first.
     setMaxLength(Capacity + 1);
     setValidator(new CapacityValidator(this));
+    connect(this, &QLineEdit::textChanged, this, &TextBox::FitText);
+}
+
+void TextBox::setSmallestPixelSize(int pixels) {
+    smallestPixelSize_ = pixels;
+    FitText();
+}
+
+void TextBox::FitText() {
+    // The box's own size and margins, unless a text wider than the box
+    // shows whole at a smaller size. The caret, the selection and the mouse
+    // go on mapping to the text, since the line edit itself lays it out in
+    // the smaller font.
+    Fit fit;
+    const QString shown = displayText();
+    if (smallestPixelSize_ > 0 && !shown.isEmpty()) {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const int inside =
+            style()->subElementRect(QStyle::SE_LineEditContents, &option, this).width();
+        // More characters than the frame has pixels across cannot be read
+        // at any size; such a text, however long, is not measured at all.
+        if (shown.size() < inside) {
+            const QFont normal = fitted_ ? normalFont_ : font();
+            const qreal width = QFontMetricsF(normal).horizontalAdvance(shown);
+            if (qRound(width) + 1 > inside - 2 * LineEditPadding) {
+                const int largest =
+                    normal.pixelSize() > 0 ? normal.pixelSize() : QFontInfo(normal).pixelSize();
+                fit = FitWidth(normal, shown, width, largest, std::min(smallestPixelSize_, largest),
+                               inside - 2);
+            }
+        }
+    }
+    if (fit.pixels == 0) {
+        // Fits as it is, or not even at the smallest size: there the box
+        // scrolls to the caret at its own size, which reads best.
+        if (fitted_) {
+            fitted_ = false;
+            setTextMargins(QMargins());
+            setFont(ownFont_);
+        }
+        return;
+    }
+    if (!fitted_) {
+        fitted_ = true;
+        normalFont_ = font();
+        ownFont_ = testAttribute(Qt::WA_SetFont) ? font() : QFont();
+    }
+    const bool rightAligned =
+        QStyle::visualAlignment(layoutDirection(), alignment()) & Qt::AlignRight;
+    const QMargins margins = rightAligned ? FittedMarginsRightAligned : FittedMargins;
+    if (textMargins() != margins)
+        setTextMargins(margins);
+    QFont sized = normalFont_;
+    sized.setPixelSize(fit.pixels);
+    if (fit.spacing != 0)
+        sized.setLetterSpacing(QFont::AbsoluteSpacing, -fit.spacing);
+    if (font() != sized)
+        setFont(sized);
 }
 
 void TextBox::SetText(const QString &text) {
@@ -258,8 +374,11 @@ void TextBox::paintEvent(QPaintEvent *event) {
     if (!isReadOnly() || !hasFocus() || !caretShown_ || hasSelectedText())
         return;
     QPainter painter(this);
+    // Where an editable box draws it: Qt's caret rectangle reaches 5 pixels
+    // before that column and 4 after. A text fitted to the box starts at the
+    // frame's inside edge, and the caret before it must not cover the frame.
     const QRect caret = cursorRect();
-    painter.fillRect(QRect(caret.center().x(), caret.top(), 1, caret.height()),
+    painter.fillRect(QRect(caret.left() + 5, caret.top(), 1, caret.height()),
                      palette().color(QPalette::Text));
 }
 
@@ -274,6 +393,67 @@ void TextBox::timerEvent(QTimerEvent *event) {
 }
 
 Label::Label(QWidget *parent) : QLabel(parent) {}
+
+void Label::setSmallestPixelSize(int pixels) {
+    smallestPixelSize_ = pixels;
+    update();
+}
+
+void Label::paintEvent(QPaintEvent *event) {
+    const QString caption = text();
+    if (smallestPixelSize_ <= 0 || caption.isEmpty() || textFormat() == Qt::RichText) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // The caption's ink must stand a pixel clear of every edge. Some
+    // glyphs reach past the line's own box (the hamza of أ above it, the
+    // tail of ر to the left), so the ink is placed, not the line.
+    const QRect contents = contentsRect();
+    const QRectF room = QRectF(contents).adjusted(1, 1, -1, -1);
+    const QFont normal = font();
+    const int largest = QFontInfo(normal).pixelSize();
+    const int smallest = std::min(smallestPixelSize_, largest);
+    QFont sized = normal;
+    QRectF ink;
+    for (int pixels = largest; pixels >= smallest; --pixels) {
+        sized.setPixelSize(pixels);
+        ink = QFontMetricsF(sized).tightBoundingRect(caption);
+        if (ink.width() <= room.width() && ink.height() <= room.height())
+            break;
+    }
+    // Where the label's alignment puts the line, on whole pixels, then moved
+    // in from any edge the ink would cross.
+    const QFontMetricsF metrics(sized);
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    const qreal advance = metrics.horizontalAdvance(caption);
+    qreal x = contents.left() + (contents.width() - advance) / 2;
+    if (align & Qt::AlignLeft)
+        x = contents.left();
+    else if (align & Qt::AlignRight)
+        x = contents.left() + contents.width() - advance;
+    qreal y = contents.top() + (contents.height() - metrics.height()) / 2 + metrics.ascent();
+    if (align & Qt::AlignTop)
+        y = contents.top() + metrics.ascent();
+    else if (align & Qt::AlignBottom)
+        y = contents.top() + contents.height() - metrics.descent();
+    QPointF origin(qRound(x), qRound(y));
+    const QRectF placed = ink.translated(origin);
+    const auto inward = [](qreal low, qreal high, qreal roomLow, qreal roomHigh) -> qreal {
+        if (high - low > roomHigh - roomLow)
+            return std::round((roomLow + roomHigh - low - high) / 2);
+        if (low < roomLow)
+            return std::ceil(roomLow - low);
+        if (high > roomHigh)
+            return -std::ceil(high - roomHigh);
+        return 0;
+    };
+    origin += QPointF(inward(placed.left(), placed.right(), room.left(), room.right()),
+                      inward(placed.top(), placed.bottom(), room.top(), room.bottom()));
+    QPainter painter(this);
+    painter.setFont(sized);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(origin, caption);
+}
 
 CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {}
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QBasicTimer>
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,10 @@ void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palet
 // takes the focus, shows the caret and lets the user select and copy.
 class TextBox : public QLineEdit {
     Q_OBJECT
+    // Above 0, a text wider than the box is drawn in a smaller size of the
+    // box's face, down to this many pixels, so that it shows whole; the
+    // text itself stays as it is.
+    Q_PROPERTY(int smallestPixelSize READ smallestPixelSize WRITE setSmallestPixelSize)
 public:
     // The most characters a box holds, Qt's own default. What the user
     // types, pastes, drops or composes into a box that it would overfill is
@@ -44,6 +49,9 @@ public:
     void SetLocked(bool locked);
     bool Locked() const { return isReadOnly(); }
 
+    int smallestPixelSize() const { return smallestPixelSize_; }
+    void setSmallestPixelSize(int pixels);
+
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -56,18 +64,39 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    void FitText();
+
     QBasicTimer caretBlink_;
     bool caretShown_ = false;
+    int smallestPixelSize_ = 0;
+    // While a text is fitted: the font the box draws at its own size, and
+    // the one it had set before, which it gets back.
+    bool fitted_ = false;
+    QFont normalFont_;
+    QFont ownFont_;
 };
 
 // The label that shows a caption.
 class Label : public QLabel {
     Q_OBJECT
+    // Above 0, a caption that would not stand whole inside the label, a
+    // pixel clear of each edge, is drawn in a smaller size of the label's
+    // face, down to this many pixels, and moved in from the edges.
+    Q_PROPERTY(int smallestPixelSize READ smallestPixelSize WRITE setSmallestPixelSize)
 public:
     explicit Label(QWidget *parent = nullptr);
 
     QString Caption() const { return text(); }
     void SetCaption(const QString &caption) { setText(caption); }
+
+    int smallestPixelSize() const { return smallestPixelSize_; }
+    void setSmallestPixelSize(int pixels);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int smallestPixelSize_ = 0;
 };
 
 // A command button in the graphical style: it paints its face from its

@@ -109,6 +109,7 @@ private slots:
     void everyButtonShowsItsFace();
     void pressedButtonsPaintWhole_data();
     void pressedButtonsPaintWhole();
+    void longNumbersSheet();
 
 private:
     QImage Shown(const QRect &area) const;
@@ -308,6 +309,33 @@ void ScreenshotTest::pressedButtonsPaintWhole() {
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-10, -10));
     QVERIFY(!button->isDown());
     QCOMPARE(pressed, whole);
+}
+
+void ScreenshotTest::longNumbersSheet() {
+    // A second picture for people, with the longest texts the boxes and the
+    // label show: a 22-character result, results carried up, a root code.
+    window_->click("Command39");
+    Play(*window_, u"3 - 10 = =>1 ÷ 3 = =>1 أس 301 ="_s);
+    QCOMPARE(window_->text("Txt3"), u"-5.76782896530181E+110"_s);
+    window_->box("Txt1")->SetText(u"3.33333333333333"_s);
+    window_->box("Txt2")->SetText(u"22637808993.9672"_s);
+    window_->label()->SetCaption(u"جذر3"_s);
+    const QImage sheet = Shot();
+    QCOMPARE(sheet.size(), QSize(316, 509));
+    const QString path = QDir(QStringLiteral(SCREENSHOT_DIR)).filePath(u"Form1-long-numbers.png"_s);
+    QVERIFY(sheet.save(path));
+    qInfo("long numbers: %s", qPrintable(path));
+    // On the server too, each text stays off the frames of its box.
+    for (const char *name : {"Txt1", "Txt2", "Txt3"}) {
+        const QRect box = window_->box(name)->geometry();
+        const QImage empty = withoutLines_.copy(box);
+        for (int y = 0; y < box.height(); ++y)
+            for (int x : {0, box.width() - 1})
+                QVERIFY2(
+                    sheet.pixel(box.topLeft() + QPoint(x, y)) == empty.pixel(x, y),
+                    qPrintable(
+                        QStringLiteral("%1 at %2, %3").arg(QLatin1String(name)).arg(x).arg(y)));
+    }
 }
 
 QTEST_MAIN(ScreenshotTest)
