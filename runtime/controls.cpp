@@ -3,18 +3,11 @@
 #include "pictures.h"
 
 #include <QApplication>
-#include <QCache>
 #include <QFocusEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QProxyStyle>
 #include <QStyleOptionFocusRect>
-#include <QStyleOptionFrame>
 #include <QTimerEvent>
 #include <qdrawutil.h>
-
-#include <cmath>
-#include <memory>
 
 namespace vb {
 
@@ -47,79 +40,7 @@ void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palet
     painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
 }
 
-namespace {
-
-// Draws a text box's panel from a picture of it made once per size and
-// state. The desktop style strokes its smoothed, rounded frame afresh each
-// time, and the boxes repaint on most clicks.
-class PanelStyle : public QProxyStyle {
-public:
-    explicit PanelStyle(QObject *parent) { setParent(parent); }
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget) const override {
-        const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
-        if (element != PE_PanelLineEdit || !frame) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-            return;
-        }
-        // A stored panel drawn at a fraction of a device pixel would be
-        // resampled and blur: there the style draws it afresh.
-        const qreal ratio = painter->device()->devicePixelRatio();
-        const QTransform &toDevice = painter->deviceTransform();
-        const QPointF at = toDevice.map(QPointF(frame->rect.topLeft()));
-        if (toDevice.type() > QTransform::TxScale || toDevice.m11() != ratio ||
-            toDevice.m22() != ratio || ratio != std::floor(ratio) || at != QPointF(at.toPoint())) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-            return;
-        }
-        const Key key{frame->rect.width(),      frame->rect.height(), uint(frame->state),
-                      frame->direction,         frame->lineWidth,     ratio,
-                      frame->palette.cacheKey()};
-        const QImage *panel = panels_.object(key);
-        if (!panel) {
-            auto drawn = std::make_unique<QImage>((QSizeF(frame->rect.size()) * ratio).toSize(),
-                                                  QImage::Format_ARGB32_Premultiplied);
-            drawn->setDevicePixelRatio(ratio);
-            drawn->fill(Qt::transparent);
-            QStyleOptionFrame atOrigin = *frame;
-            atOrigin.rect.moveTopLeft(QPoint(0, 0));
-            QPainter onPanel(drawn.get());
-            QProxyStyle::drawPrimitive(element, &atOrigin, &onPanel, widget);
-            onPanel.end();
-            panel = drawn.get();
-            panels_.insert(key, drawn.release());
-        }
-        painter->drawImage(frame->rect.topLeft(), *panel);
-    }
-
-    static QStyle *Instance() {
-        static QPointer<PanelStyle> style;
-        if (!style)
-            style = new PanelStyle(QCoreApplication::instance());
-        return style;
-    }
-
-private:
-    struct Key {
-        int width, height;
-        uint state;
-        Qt::LayoutDirection direction;
-        int lineWidth;
-        qreal ratio;
-        qint64 palette;
-        bool operator==(const Key &) const = default;
-        friend size_t qHash(const Key &key, size_t seed = 0) {
-            return qHashMulti(seed, key.width, key.height, key.state, key.direction, key.lineWidth,
-                              key.ratio, key.palette);
-        }
-    };
-    mutable QCache<Key, QImage> panels_{32};
-};
-
-} // namespace
-
-TextBox::TextBox(QWidget *parent) : QLineEdit(parent) { setStyle(PanelStyle::Instance()); }
+TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
 void TextBox::SetText(const QString &text) { setText(text); }
 

@@ -7,9 +7,6 @@
 
 #include <QMessageBox>
 #include <QPainter>
-#include <QScopeGuard>
-#include <QStyleHints>
-#include <QStyleOptionFrame>
 #include <QtTest>
 #include <qdrawutil.h>
 
@@ -26,10 +23,6 @@ private slots:
     void timerStoreRestartsTheCount();
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
-    void textBoxPanelIsTheStylesOwn_data();
-    void textBoxPanelIsTheStylesOwn();
-    void textBoxPanelHoldsAtAnyScale_data();
-    void textBoxPanelHoldsAtAnyScale();
     void buttonFrameIsTheClassicOne_data();
     void buttonFrameIsTheClassicOne();
     void bakedPicturesReadBackPixelForPixel();
@@ -139,100 +132,6 @@ void ControlsTest::unhandledErrorShowsBoxThenEnds() {
     QVERIFY(!afterThrow);
     QVERIFY2(shown.contains(u"6"_s) && shown.contains(u"Overflow"_s), qPrintable(shown));
     QCOMPARE(ends, 1);
-}
-
-void ControlsTest::textBoxPanelIsTheStylesOwn_data() {
-    QTest::addColumn<bool>("focused");
-    QTest::addColumn<bool>("locked");
-    QTest::addColumn<Qt::LayoutDirection>("direction");
-    QTest::newRow("locked operand box") << false << true << Qt::LeftToRight;
-    QTest::newRow("locked box with the focus") << true << true << Qt::LeftToRight;
-    QTest::newRow("message line") << false << false << Qt::RightToLeft;
-    QTest::newRow("message line with the focus") << true << false << Qt::RightToLeft;
-}
-
-void ControlsTest::textBoxPanelIsTheStylesOwn() {
-    // The panel a text box draws from its stored picture is the one the
-    // desktop style draws, smoothed corners over the background included,
-    // the second time as the first.
-    QFETCH(bool, focused);
-    QFETCH(bool, locked);
-    QFETCH(Qt::LayoutDirection, direction);
-    // A steady caret: what is compared must not blink between the grabs.
-    QStyleHints *hints = QGuiApplication::styleHints();
-    const int flash = hints->cursorFlashTime();
-    hints->setCursorFlashTime(0);
-    const auto restore = qScopeGuard([hints, flash] { hints->setCursorFlashTime(flash); });
-    QWidget window;
-    window.resize(200, 60);
-    QPalette teal = window.palette();
-    teal.setColor(QPalette::Window, QColor(0, 128, 128));
-    window.setPalette(teal);
-    window.setAutoFillBackground(true);
-    vb::TextBox box(&window);
-    // The same box drawing its panel straight from the style each time.
-    vb::TextBox plain(&window);
-    plain.setStyle(QApplication::style());
-    for (vb::TextBox *edit : {&box, &plain}) {
-        edit->setLayoutDirection(direction);
-        edit->setReadOnly(locked);
-        edit->setText(u"12.5"_s);
-        edit->setCursorPosition(0);
-    }
-    box.setGeometry(10, 10, 81, 19);
-    plain.setGeometry(100, 10, 81, 19);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto looks = [focused](vb::TextBox &edit) {
-        edit.activateWindow();
-        if (focused)
-            edit.setFocus();
-        else
-            edit.clearFocus();
-        if (!QTest::qWaitFor([&edit, focused] { return edit.hasFocus() == focused; }))
-            return QImage();
-        edit.setCursorPosition(int(edit.text().size()));
-        return edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    const QImage styles = looks(plain);
-    QCOMPARE(plain.hasFocus(), focused);
-    QCOMPARE(looks(box), styles);
-    QCOMPARE(box.hasFocus(), focused);
-    QCOMPARE(looks(box), styles);
-}
-
-void ControlsTest::textBoxPanelHoldsAtAnyScale_data() {
-    QTest::addColumn<qreal>("scale");
-    QTest::addColumn<QPoint>("at");
-    for (const qreal scale : {1.0, 1.25, 1.5, 2.0})
-        for (const QPoint at : {QPoint(10, 10), QPoint(11, 11)})
-            QTest::addRow("at %d, %d, scale %.2f", at.x(), at.y(), scale) << scale << at;
-}
-
-void ControlsTest::textBoxPanelHoldsAtAnyScale() {
-    // On a scaled screen a box can stand at a fraction of a device pixel;
-    // its panel must look as the style draws it there, not blurred.
-    QFETCH(qreal, scale);
-    QFETCH(QPoint, at);
-    vb::TextBox box;
-    box.resize(81, 19);
-    QStyleOptionFrame option;
-    option.initFrom(&box);
-    option.rect = box.rect();
-    option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
-    auto drawnBy = [&](const QStyle *style) {
-        QImage image((QSizeF(120, 40) * scale).toSize(), QImage::Format_RGB32);
-        image.setDevicePixelRatio(scale);
-        image.fill(QColor(0, 128, 128));
-        QPainter painter(&image);
-        painter.translate(at);
-        style->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, &box);
-        return image;
-    };
-    const QImage styles = drawnBy(QApplication::style());
-    QVERIFY(box.style() != QApplication::style());
-    QCOMPARE(drawnBy(box.style()), styles);
-    QCOMPARE(drawnBy(box.style()), styles);
 }
 
 void ControlsTest::buttonFrameIsTheClassicOne_data() {
