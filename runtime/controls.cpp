@@ -11,35 +11,6 @@
 
 namespace vb {
 
-void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palette, bool down) {
-    // Scaled, the classic lines are one device pixel wide, not one unit.
-    if (painter.device()->devicePixelRatio() != 1) {
-        qDrawWinButton(&painter, rect, palette, down);
-        return;
-    }
-    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
-    if (w < 2 || h < 2)
-        return;
-    const QColor light = palette.color(QPalette::Light);
-    const QColor shadow = palette.color(QPalette::Shadow);
-    const QColor button = palette.color(QPalette::Button);
-    const QColor dark = palette.color(QPalette::Dark);
-    const QColor &outerTopLeft = down ? shadow : light;
-    const QColor &outerBottomRight = down ? light : shadow;
-    const QColor &innerTopLeft = down ? dark : button;
-    const QColor &innerBottomRight = down ? button : dark;
-    painter.fillRect(x, y, 1, h - 1, outerTopLeft);
-    painter.fillRect(x, y, w - 1, 1, outerTopLeft);
-    painter.fillRect(x, y + h - 1, w, 1, outerBottomRight);
-    painter.fillRect(x + w - 1, y, 1, h, outerBottomRight);
-    if (w <= 4 || h <= 4)
-        return;
-    painter.fillRect(x + 1, y + 1, 1, h - 3, innerTopLeft);
-    painter.fillRect(x + 1, y + 1, w - 3, 1, innerTopLeft);
-    painter.fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
-    painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
-}
-
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {}
 
 void TextBox::SetText(const QString &text) { setText(text); }
@@ -152,7 +123,7 @@ void CommandButton::paintEvent(QPaintEvent *) {
     } else {
         painter.drawImage(FaceOrigin() + QPoint(down, down), picture_);
     }
-    DrawButtonFrame(painter, face, palette(), down);
+    qDrawWinButton(&painter, face, palette(), down);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

@@ -11,14 +11,7 @@
 #include <QString>
 #include <QTimer>
 
-class QPainter;
-
 namespace vb {
-
-// The classic frame of a command button, raised or pressed in: on each side
-// an outer and an inner line of the palette's light, button, dark and shadow
-// shades, drawn as solid runs.
-void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palette, bool down);
 
 // A text box. Locked means the user cannot change the text, while it still
 // takes the focus, shows the caret and lets the user select and copy.

@@ -6,9 +6,7 @@
 #include "services.h"
 
 #include <QMessageBox>
-#include <QPainter>
 #include <QtTest>
-#include <qdrawutil.h>
 
 using namespace Qt::StringLiterals;
 
@@ -23,8 +21,6 @@ private slots:
     void timerStoreRestartsTheCount();
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
-    void buttonFrameIsTheClassicOne_data();
-    void buttonFrameIsTheClassicOne();
     void bakedPicturesReadBackPixelForPixel();
     void bakedPicturesRejectDamage_data();
     void bakedPicturesRejectDamage();
@@ -132,47 +128,6 @@ void ControlsTest::unhandledErrorShowsBoxThenEnds() {
     QVERIFY(!afterThrow);
     QVERIFY2(shown.contains(u"6"_s) && shown.contains(u"Overflow"_s), qPrintable(shown));
     QCOMPARE(ends, 1);
-}
-
-void ControlsTest::buttonFrameIsTheClassicOne_data() {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("down");
-    QTest::addColumn<qreal>("scale");
-    for (const QSize size : {QSize(41, 25), QSize(49, 17), QSize(5, 5), QSize(4, 9), QSize(3, 3)})
-        for (const bool down : {false, true})
-            QTest::addRow("%dx%d %s", size.width(), size.height(), down ? "pressed" : "raised")
-                << size << down << qreal(1);
-    for (const qreal scale : {1.5, 2.0})
-        for (const bool down : {false, true})
-            QTest::addRow("41x25 %s at scale %.1f", down ? "pressed" : "raised", scale)
-                << QSize(41, 25) << down << scale;
-}
-
-void ControlsTest::buttonFrameIsTheClassicOne() {
-    // Drawn in solid runs for speed, the frame is pixel for pixel the one
-    // Qt draws for the Windows look, at an offset, over a face it leaves be.
-    QFETCH(QSize, size);
-    QFETCH(bool, down);
-    QFETCH(qreal, scale);
-    QPalette palette;
-    palette.setColor(QPalette::Light, Qt::white);
-    palette.setColor(QPalette::Button, Qt::lightGray);
-    palette.setColor(QPalette::Dark, Qt::darkGray);
-    palette.setColor(QPalette::Shadow, Qt::black);
-    const QRect rect(QPoint(3, 2), size);
-    QImage ours((QSizeF(size + QSize(6, 6)) * scale).toSize(), QImage::Format_RGB32);
-    ours.setDevicePixelRatio(scale);
-    ours.fill(Qt::blue);
-    QImage classic = ours;
-    {
-        QPainter painter(&ours);
-        vb::DrawButtonFrame(painter, rect, palette, down);
-    }
-    {
-        QPainter painter(&classic);
-        qDrawWinButton(&painter, rect, palette, down);
-    }
-    QCOMPARE(ours, classic);
 }
 
 namespace {
