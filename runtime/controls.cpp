@@ -80,36 +80,11 @@ CommandButton::CommandButton(QWidget *parent) : QPushButton(parent) {}
 void CommandButton::setPicture(const QString &resource) {
     pictureName_ = resource;
     picture_ = LoadPicture(resource);
-    UpdateOpaque();
     update();
-}
-
-void CommandButton::resizeEvent(QResizeEvent *event) {
-    QPushButton::resizeEvent(event);
-    UpdateOpaque();
-}
-
-void CommandButton::changeEvent(QEvent *event) {
-    QPushButton::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        UpdateOpaque();
 }
 
 QPoint CommandButton::FaceOrigin() const {
     return {(width() - picture_.width()) / 2, (height() - picture_.height()) / 2};
-}
-
-void CommandButton::UpdateOpaque() {
-    // When the button paints every one of its pixels, Qt need not paint the
-    // form beneath it first, on every press and release. The frame covers a
-    // ring two pixels deep; inside it the colour or the picture, raised or
-    // pressed in.
-    const QRect inside = rect().adjusted(2, 2, -2, -2);
-    const QRect face(FaceOrigin(), picture_.size());
-    const bool covered = picture_.isNull() ? palette().button().isOpaque()
-                                           : !picture_.hasAlphaChannel() && face.contains(inside) &&
-                                                 face.translated(1, 1).contains(inside);
-    setAttribute(Qt::WA_OpaquePaintEvent, covered);
 }
 
 void CommandButton::paintEvent(QPaintEvent *) {

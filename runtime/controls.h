@@ -63,12 +63,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     QPoint FaceOrigin() const;
-    void UpdateOpaque();
 
     QString pictureName_;
     QImage picture_;
