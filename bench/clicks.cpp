@@ -192,7 +192,7 @@ int main(int argc, char *argv[]) {
         return batches[static_cast<std::size_t>(fraction *
                                                 static_cast<double>(batches.size() - 1))];
     };
-    std::printf("\n  per click: mean %.2f us (goal at most 50 us): %.2f in the click, %.2f in the "
+    std::printf("\n  per click: mean %.2f us (goal at most 100 us): %.2f in the click, %.2f in the "
                 "repaint\n",
                 total / static_cast<double>(Clicks), Micros(inClick) / static_cast<double>(Clicks),
                 Micros(inRepaint) / static_cast<double>(Clicks));
