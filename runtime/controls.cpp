@@ -3,7 +3,6 @@
 #include "pictures.h"
 
 #include <QApplication>
-#include <QCache>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QFontInfo>
@@ -11,118 +10,17 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QProxyStyle>
 #include <QStyleOptionFocusRect>
-#include <QStyleOptionFrame>
 #include <QTimerEvent>
 #include <QValidator>
 #include <qdrawutil.h>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace vb {
 
-void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palette, bool down) {
-    // Scaled, the classic lines are one device pixel wide, not one unit.
-    if (painter.device()->devicePixelRatio() != 1) {
-        qDrawWinButton(&painter, rect, palette, down);
-        return;
-    }
-    const int x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
-    if (w < 2 || h < 2)
-        return;
-    const QColor light = palette.color(QPalette::Light);
-    const QColor shadow = palette.color(QPalette::Shadow);
-    const QColor button = palette.color(QPalette::Button);
-    const QColor dark = palette.color(QPalette::Dark);
-    const QColor &outerTopLeft = down ? shadow : light;
-    const QColor &outerBottomRight = down ? light : shadow;
-    const QColor &innerTopLeft = down ? dark : button;
-    const QColor &innerBottomRight = down ? button : dark;
-    painter.fillRect(x, y, 1, h - 1, outerTopLeft);
-    painter.fillRect(x, y, w - 1, 1, outerTopLeft);
-    painter.fillRect(x, y + h - 1, w, 1, outerBottomRight);
-    painter.fillRect(x + w - 1, y, 1, h, outerBottomRight);
-    if (w <= 4 || h <= 4)
-        return;
-    painter.fillRect(x + 1, y + 1, 1, h - 3, innerTopLeft);
-    painter.fillRect(x + 1, y + 1, w - 3, 1, innerTopLeft);
-    painter.fillRect(x + 1, y + h - 2, w - 2, 1, innerBottomRight);
-    painter.fillRect(x + w - 2, y + 1, 1, h - 2, innerBottomRight);
-}
-
 namespace {
-
-// Draws a text box's panel from a picture of it made once per size and
-// state. The desktop style strokes its smoothed, rounded frame afresh each
-// time, and the boxes repaint on most clicks.
-class PanelStyle : public QProxyStyle {
-public:
-    explicit PanelStyle(QObject *parent) { setParent(parent); }
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget) const override {
-        const auto *frame = qstyleoption_cast<const QStyleOptionFrame *>(option);
-        if (element != PE_PanelLineEdit || !frame) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-            return;
-        }
-        // A stored panel drawn at a fraction of a device pixel would be
-        // resampled and blur: there the style draws it afresh.
-        const qreal ratio = painter->device()->devicePixelRatio();
-        const QTransform &toDevice = painter->deviceTransform();
-        const QPointF at = toDevice.map(QPointF(frame->rect.topLeft()));
-        if (toDevice.type() > QTransform::TxScale || toDevice.m11() != ratio ||
-            toDevice.m22() != ratio || ratio != std::floor(ratio) || at != QPointF(at.toPoint())) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-            return;
-        }
-        const Key key{frame->rect.width(),      frame->rect.height(), uint(frame->state),
-                      frame->direction,         frame->lineWidth,     ratio,
-                      frame->palette.cacheKey()};
-        const QImage *panel = panels_.object(key);
-        if (!panel) {
-            auto drawn = std::make_unique<QImage>((QSizeF(frame->rect.size()) * ratio).toSize(),
-                                                  QImage::Format_ARGB32_Premultiplied);
-            drawn->setDevicePixelRatio(ratio);
-            drawn->fill(Qt::transparent);
-            QStyleOptionFrame atOrigin = *frame;
-            atOrigin.rect.moveTopLeft(QPoint(0, 0));
-            QPainter onPanel(drawn.get());
-            QProxyStyle::drawPrimitive(element, &atOrigin, &onPanel, widget);
-            onPanel.end();
-            panel = drawn.get();
-            panels_.insert(key, drawn.release());
-        }
-        painter->drawImage(frame->rect.topLeft(), *panel);
-    }
-
-    static QStyle *Instance() {
-        static QPointer<PanelStyle> style;
-        if (!style)
-            style = new PanelStyle(QCoreApplication::instance());
-        return style;
-    }
-
-private:
-    struct Key {
-        int width, height;
-        uint state;
-        Qt::LayoutDirection direction;
-        int lineWidth;
-        qreal ratio;
-        qint64 palette;
-        bool operator==(const Key &) const = default;
-        friend size_t qHash(const Key &key, size_t seed = 0) {
-            return qHashMulti(seed, key.width, key.height, key.state, key.direction, key.lineWidth,
-                              key.ratio, key.palette);
-        }
-    };
-    mutable QCache<Key, QImage> panels_{32};
-};
 
 // Qt pads a line edit's text by two pixels on either side, inside the
 // frame, and keeps a pixel after the text for the caret. A fitted text
@@ -232,7 +130,6 @@ private:
 } // namespace
 
 TextBox::TextBox(QWidget *parent) : QLineEdit(parent) {
-    setStyle(PanelStyle::Instance());
     // Qt cuts what goes past its own limit before the validator sees the
     // text. One character past the capacity is enough for the validator to
     // refuse the edit, and keeps a huge paste from being put in whole first.
@@ -496,36 +393,11 @@ void CommandButton::keyReleaseEvent(QKeyEvent *event) {
 void CommandButton::setPicture(const QString &resource) {
     pictureName_ = resource;
     picture_ = LoadPicture(resource);
-    UpdateOpaque();
     update();
-}
-
-void CommandButton::resizeEvent(QResizeEvent *event) {
-    QPushButton::resizeEvent(event);
-    UpdateOpaque();
-}
-
-void CommandButton::changeEvent(QEvent *event) {
-    QPushButton::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        UpdateOpaque();
 }
 
 QPoint CommandButton::FaceOrigin() const {
     return {(width() - picture_.width()) / 2, (height() - picture_.height()) / 2};
-}
-
-void CommandButton::UpdateOpaque() {
-    // When the button paints every one of its pixels, Qt need not paint the
-    // form beneath it first, on every press and release. The frame covers a
-    // ring two pixels deep; inside it the colour or the picture, raised or
-    // pressed in.
-    const QRect inside = rect().adjusted(2, 2, -2, -2);
-    const QRect face(FaceOrigin(), picture_.size());
-    const bool covered = picture_.isNull() ? palette().button().isOpaque()
-                                           : !picture_.hasAlphaChannel() && face.contains(inside) &&
-                                                 face.translated(1, 1).contains(inside);
-    setAttribute(Qt::WA_OpaquePaintEvent, covered);
 }
 
 void CommandButton::paintEvent(QPaintEvent *) {
@@ -539,7 +411,7 @@ void CommandButton::paintEvent(QPaintEvent *) {
     } else {
         painter.drawImage(FaceOrigin() + QPoint(down, down), picture_);
     }
-    DrawButtonFrame(painter, face, palette(), down);
+    qDrawWinButton(&painter, face, palette(), down);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

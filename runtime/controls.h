@@ -12,14 +12,7 @@
 #include <QString>
 #include <QTimer>
 
-class QPainter;
-
 namespace vb {
-
-// The classic frame of a command button, raised or pressed in: on each side
-// an outer and an inner line of the palette's light, button, dark and shadow
-// shades, drawn as solid runs.
-void DrawButtonFrame(QPainter &painter, const QRect &rect, const QPalette &palette, bool down);
 
 // A text box. Locked means the user cannot change the text, while it still
 // takes the focus, shows the caret and lets the user select and copy.
@@ -115,12 +108,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     QPoint FaceOrigin() const;
-    void UpdateOpaque();
 
     QString pictureName_;
     QImage picture_;

@@ -42,17 +42,7 @@ void Form::setIcon(const QString &resource) {
 
 void Form::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
-    // Around the buttons, which paint themselves whole, the region to paint
-    // is many rectangles. Clipped to all of them at once, Qt would blend a
-    // large picture on a pool of new threads; one rectangle at a time it
-    // copies rows.
-    if (!picture_.isNull()) {
-        for (const QRect &area : event->region()) {
-            painter.setClipRect(area);
-            painter.drawImage(area.topLeft(), picture_, area);
-        }
-        painter.setClipping(false);
-    }
+    painter.drawImage(0, 0, picture_);
     // Lines are 1 pixel wide and black, whatever the desktop's colours: the
     // background picture they are drawn over is the same everywhere. As on
     // Windows, a line covers its first end point and not its last. Most

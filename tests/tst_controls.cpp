@@ -6,12 +6,9 @@
 #include "services.h"
 
 #include <QMessageBox>
-#include <QPainter>
 #include <QScopeGuard>
 #include <QStyleHints>
-#include <QStyleOptionFrame>
 #include <QtTest>
-#include <qdrawutil.h>
 
 #include <utility>
 
@@ -32,12 +29,6 @@ private slots:
     void timerTicksRepeatAtItsInterval();
     void unhandledErrorShowsBoxThenEnds();
     void closingTheWindowEnds();
-    void textBoxPanelIsTheStylesOwn_data();
-    void textBoxPanelIsTheStylesOwn();
-    void textBoxPanelHoldsAtAnyScale_data();
-    void textBoxPanelHoldsAtAnyScale();
-    void buttonFrameIsTheClassicOne_data();
-    void buttonFrameIsTheClassicOne();
     void bakedPicturesReadBackPixelForPixel();
     void bakedPicturesRejectDamage_data();
     void bakedPicturesRejectDamage();
@@ -274,141 +265,6 @@ void ControlsTest::closingTheWindowEnds() {
     QVERIFY(form.close());
     QCOMPARE(ends, 1);
     QVERIFY(!form.isVisible());
-}
-
-void ControlsTest::textBoxPanelIsTheStylesOwn_data() {
-    QTest::addColumn<bool>("focused");
-    QTest::addColumn<bool>("locked");
-    QTest::addColumn<Qt::LayoutDirection>("direction");
-    QTest::newRow("locked operand box") << false << true << Qt::LeftToRight;
-    QTest::newRow("locked box with the focus") << true << true << Qt::LeftToRight;
-    QTest::newRow("message line") << false << false << Qt::RightToLeft;
-    QTest::newRow("message line with the focus") << true << false << Qt::RightToLeft;
-}
-
-void ControlsTest::textBoxPanelIsTheStylesOwn() {
-    // The panel a text box draws from its stored picture is the one the
-    // desktop style draws, smoothed corners over the background included,
-    // the second time as the first.
-    QFETCH(bool, focused);
-    QFETCH(bool, locked);
-    QFETCH(Qt::LayoutDirection, direction);
-    // A steady caret: what is compared must not blink between the grabs.
-    QStyleHints *hints = QGuiApplication::styleHints();
-    const int flash = hints->cursorFlashTime();
-    hints->setCursorFlashTime(0);
-    const auto restore = qScopeGuard([hints, flash] { hints->setCursorFlashTime(flash); });
-    QWidget window;
-    window.resize(200, 60);
-    QPalette teal = window.palette();
-    teal.setColor(QPalette::Window, QColor(0, 128, 128));
-    window.setPalette(teal);
-    window.setAutoFillBackground(true);
-    vb::TextBox box(&window);
-    // The same box drawing its panel straight from the style each time.
-    vb::TextBox plain(&window);
-    plain.setStyle(QApplication::style());
-    for (vb::TextBox *edit : {&box, &plain}) {
-        edit->setLayoutDirection(direction);
-        edit->setReadOnly(locked);
-        edit->setText(u"12.5"_s);
-        edit->setCursorPosition(0);
-    }
-    box.setGeometry(10, 10, 81, 19);
-    plain.setGeometry(100, 10, 81, 19);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto looks = [focused](vb::TextBox &edit) {
-        edit.activateWindow();
-        if (focused)
-            edit.setFocus();
-        else
-            edit.clearFocus();
-        if (!QTest::qWaitFor([&edit, focused] { return edit.hasFocus() == focused; }))
-            return QImage();
-        edit.setCursorPosition(int(edit.text().size()));
-        return edit.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    };
-    const QImage styles = looks(plain);
-    QCOMPARE(plain.hasFocus(), focused);
-    QCOMPARE(looks(box), styles);
-    QCOMPARE(box.hasFocus(), focused);
-    QCOMPARE(looks(box), styles);
-}
-
-void ControlsTest::textBoxPanelHoldsAtAnyScale_data() {
-    QTest::addColumn<qreal>("scale");
-    QTest::addColumn<QPoint>("at");
-    for (const qreal scale : {1.0, 1.25, 1.5, 2.0})
-        for (const QPoint at : {QPoint(10, 10), QPoint(11, 11)})
-            QTest::addRow("at %d, %d, scale %.2f", at.x(), at.y(), scale) << scale << at;
-}
-
-void ControlsTest::textBoxPanelHoldsAtAnyScale() {
-    // On a scaled screen a box can stand at a fraction of a device pixel;
-    // its panel must look as the style draws it there, not blurred.
-    QFETCH(qreal, scale);
-    QFETCH(QPoint, at);
-    vb::TextBox box;
-    box.resize(81, 19);
-    QStyleOptionFrame option;
-    option.initFrom(&box);
-    option.rect = box.rect();
-    option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
-    auto drawnBy = [&](const QStyle *style) {
-        QImage image((QSizeF(120, 40) * scale).toSize(), QImage::Format_RGB32);
-        image.setDevicePixelRatio(scale);
-        image.fill(QColor(0, 128, 128));
-        QPainter painter(&image);
-        painter.translate(at);
-        style->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, &box);
-        return image;
-    };
-    const QImage styles = drawnBy(QApplication::style());
-    QVERIFY(box.style() != QApplication::style());
-    QCOMPARE(drawnBy(box.style()), styles);
-    QCOMPARE(drawnBy(box.style()), styles);
-}
-
-void ControlsTest::buttonFrameIsTheClassicOne_data() {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("down");
-    QTest::addColumn<qreal>("scale");
-    for (const QSize size : {QSize(41, 25), QSize(49, 17), QSize(5, 5), QSize(4, 9), QSize(3, 3)})
-        for (const bool down : {false, true})
-            QTest::addRow("%dx%d %s", size.width(), size.height(), down ? "pressed" : "raised")
-                << size << down << qreal(1);
-    for (const qreal scale : {1.5, 2.0})
-        for (const bool down : {false, true})
-            QTest::addRow("41x25 %s at scale %.1f", down ? "pressed" : "raised", scale)
-                << QSize(41, 25) << down << scale;
-}
-
-void ControlsTest::buttonFrameIsTheClassicOne() {
-    // Drawn in solid runs for speed, the frame is pixel for pixel the one
-    // Qt draws for the Windows look, at an offset, over a face it leaves be.
-    QFETCH(QSize, size);
-    QFETCH(bool, down);
-    QFETCH(qreal, scale);
-    QPalette palette;
-    palette.setColor(QPalette::Light, Qt::white);
-    palette.setColor(QPalette::Button, Qt::lightGray);
-    palette.setColor(QPalette::Dark, Qt::darkGray);
-    palette.setColor(QPalette::Shadow, Qt::black);
-    const QRect rect(QPoint(3, 2), size);
-    QImage ours((QSizeF(size + QSize(6, 6)) * scale).toSize(), QImage::Format_RGB32);
-    ours.setDevicePixelRatio(scale);
-    ours.fill(Qt::blue);
-    QImage classic = ours;
-    {
-        QPainter painter(&ours);
-        vb::DrawButtonFrame(painter, rect, palette, down);
-    }
-    {
-        QPainter painter(&classic);
-        qDrawWinButton(&painter, rect, palette, down);
-    }
-    QCOMPARE(ours, classic);
 }
 
 namespace {

@@ -107,27 +107,15 @@ private slots:
     void skinFromTheTopLeftCorner();
     void titleStandsClearOfEveryControl();
     void everyButtonShowsItsFace();
-    void pressedButtonsPaintWhole_data();
-    void pressedButtonsPaintWhole();
     void longNumbersSheet();
 
 private:
-    QImage Shown(const QRect &area) const;
     QImage Shot() const;
 
     std::unique_ptr<CalculatorWindow> window_;
     QImage withLines_;
     QImage withoutLines_;
 };
-
-QImage ScreenshotTest::Shown(const QRect &area) const {
-    QCoreApplication::processEvents();
-    vb::Form &form = *window_->form;
-    return form.screen()
-        ->grabWindow(form.winId(), area.x(), area.y(), area.width(), area.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
-}
 
 QImage ScreenshotTest::Shot() const {
     vb::Form &form = *window_->form;
@@ -280,35 +268,6 @@ void ScreenshotTest::everyButtonShowsItsFace() {
                         QStringLiteral("%1 at %2, %3").arg(button->objectName()).arg(x).arg(y)));
     }
     QCOMPARE(faces, 26);
-}
-
-void ScreenshotTest::pressedButtonsPaintWhole_data() {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("a key's face") << u"Command4"_s;
-    QTest::newRow("the equals key's face") << u"Command15"_s;
-    QTest::newRow("a caption") << u"Command24"_s;
-}
-
-void ScreenshotTest::pressedButtonsPaintWhole() {
-    // A button paints over the form without the form being painted under it
-    // first. Pressed, its face moves one pixel down and to the right: nothing
-    // of the raised face may stay behind.
-    QFETCH(QString, name);
-    auto *button = window_->form->findChild<vb::CommandButton *>(name);
-    QVERIFY(button);
-    QVERIFY(button->testAttribute(Qt::WA_OpaquePaintEvent));
-    Shot();
-    QTest::mousePress(button, Qt::LeftButton);
-    QVERIFY(button->isDown());
-    const QImage pressed = Shown(button->geometry());
-    button->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    button->repaint();
-    const QImage whole = Shown(button->geometry());
-    button->setAttribute(Qt::WA_OpaquePaintEvent, true);
-    // Let go outside the button: no click.
-    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-10, -10));
-    QVERIFY(!button->isDown());
-    QCOMPARE(pressed, whole);
 }
 
 void ScreenshotTest::longNumbersSheet() {
