@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionFrame>
 #include <QTimerEvent>
 #include <QValidator>
 #include <qdrawutil.h>
@@ -274,8 +275,12 @@ void TextBox::paintEvent(QPaintEvent *event) {
     // Where an editable box draws it: Qt's caret rectangle reaches 5 pixels
     // before that column and 4 after. A text fitted to the box starts at the
     // frame's inside edge, and the caret before it must not cover the frame.
+    // The caret is as tall as the face's line, which may be taller than the
+    // box's inside: it is cut where the frame and its focus ring begin, two
+    // pixels in.
     const QRect caret = cursorRect();
-    painter.fillRect(QRect(caret.left() + 5, caret.top(), 1, caret.height()),
+    const QRect inside = rect().adjusted(0, 2, 0, -2);
+    painter.fillRect(QRect(caret.left() + 5, caret.top(), 1, caret.height()).intersected(inside),
                      palette().color(QPalette::Text));
 }
 

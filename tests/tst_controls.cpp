@@ -191,6 +191,10 @@ void ControlsTest::lockedBoxBlinksItsCaret() {
     for (int y = 0; y < shown.height(); ++y)
         if (shown.pixel(column, y) != hidden.pixel(column, y))
             QCOMPARE(shown.pixel(column, y), ink);
+    // Inside the frame: the face's line is taller than the box's inside.
+    for (int y : {0, 1, shown.height() - 2, shown.height() - 1})
+        QVERIFY2(shown.pixel(column, y) == hidden.pixel(column, y),
+                 qPrintable(u"the caret covers the frame in row %1"_s.arg(y)));
     // Beside the digits, on the side the caret is.
     const auto [left, right] = InkedColumns(hidden, box.rect().adjusted(3, 3, -3, -3));
     QVERIFY(left >= 0);
