@@ -82,8 +82,9 @@ Fit FitWidth(const QFont &font, const QString &text, qreal width, int largest, i
 }
 
 // Qt's line edit takes back, whole, an edit of the user's that leaves its
-// text invalid: the text, the caret and the selection return to what they
-// were, however the text came in. A valid text is never changed.
+// text invalid. After a typed key or a paste the caret and the selection
+// return too; a drop or an input method moves them first (RefusalWatch).
+// A valid text is never changed.
 class CapacityValidator : public QValidator {
 public:
     using QValidator::QValidator;

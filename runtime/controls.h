@@ -74,7 +74,8 @@ class Label : public QLabel {
     Q_OBJECT
     // Above 0, a caption that would not stand whole inside the label, a
     // pixel clear of each edge, is drawn in a smaller size of the label's
-    // face, down to this many pixels, and moved in from the edges.
+    // face, down to this many pixels, and moved in from the edges. It is
+    // for a plain caption on one line: no frame, indent or word wrap.
     Q_PROPERTY(int smallestPixelSize READ smallestPixelSize WRITE setSmallestPixelSize)
 public:
     explicit Label(QWidget *parent = nullptr);
