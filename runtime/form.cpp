@@ -42,7 +42,14 @@ void Form::setIcon(const QString &resource) {
 
 void Form::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, picture_);
+    // One rectangle of the region at a time: clipped to a region of several,
+    // Qt would blend the picture on a pool of threads of its own, in a
+    // program that otherwise paints on one.
+    for (const QRect &area : event->region()) {
+        painter.setClipRect(area);
+        painter.drawImage(area.topLeft(), picture_, area);
+    }
+    painter.setClipping(false);
     // Lines are 1 pixel wide and black, whatever the desktop's colours: the
     // background picture they are drawn over is the same everywhere. As on
     // Windows, a line covers its first end point and not its last. Most
