@@ -81,6 +81,16 @@ Fit FitWidth(const QFont &font, const QString &text, qreal width, int largest, i
     return {};
 }
 
+// Puts back a caret, or a selection with the caret at the end it was at.
+void Reselect(QLineEdit *box, int caret, int start, int length) {
+    if (length == 0)
+        box->setCursorPosition(caret);
+    else if (caret == start)
+        box->setSelection(start + length, -length);
+    else
+        box->setSelection(start, length);
+}
+
 // Qt's line edit takes back, whole, an edit of the user's that leaves its
 // text invalid. After a typed key or a paste the caret and the selection
 // return too; a drop or an input method moves them first (RefusalWatch).
@@ -111,15 +121,9 @@ public:
     // Whether the text was refused; if so, puts back the caret and the
     // selection that Qt moved before it inserted.
     bool RestoreIfRefused() {
-        if (!refused_)
-            return false;
-        if (length_ == 0)
-            box_->setCursorPosition(caret_);
-        else if (caret_ == start_)
-            box_->setSelection(start_ + length_, -length_);
-        else
-            box_->setSelection(start_, length_);
-        return true;
+        if (refused_)
+            Reselect(box_, caret_, start_, length_);
+        return refused_;
     }
 
 private:
@@ -231,16 +235,12 @@ void TextBox::focusInEvent(QFocusEvent *event) {
 void TextBox::focusOutEvent(QFocusEvent *event) {
     // A click on a keypad button takes the focus, and Qt would drop the
     // user's selection with it; the next key must still replace it.
+    const int caret = cursorPosition();
     const int start = selectionStart();
     const int length = selectionLength();
-    const bool caretAtStart = hasSelectedText() && cursorPosition() == start;
     QLineEdit::focusOutEvent(event);
-    if (length > 0) {
-        if (caretAtStart)
-            setSelection(start + length, -length);
-        else
-            setSelection(start, length);
-    }
+    if (length > 0)
+        Reselect(this, caret, start, length);
     caretBlink_.stop();
     caretShown_ = false;
     update();
